@@ -1,0 +1,27 @@
+# Thin front over CMake. Every target first makes sure the machine has what the build needs.
+JOBS ?= $(shell nproc)
+
+.PHONY: all bootstrap build test test-sanitize demo clean
+
+all: build
+
+bootstrap:
+	@scripts/bootstrap
+
+build: bootstrap
+	@cmake --preset default >/dev/null
+	@cmake --build --preset default -j $(JOBS)
+
+test: build
+	@ctest --preset default -j $(JOBS)
+
+test-sanitize: bootstrap
+	@cmake --preset sanitize >/dev/null
+	@cmake --build --preset sanitize -j $(JOBS)
+	@ctest --preset sanitize -j $(JOBS)
+
+demo: build
+	@scripts/demo
+
+clean:
+	rm -rf build build-sanitize
