@@ -23,13 +23,13 @@ struct Columns {
     T& operator()(std::int32_t r, std::int32_t c) const { return data[r + c * rows]; }
 };
 
-// Sum of x(k)·y(k) for k = first..last, one accumulator started at the first product; an empty
-// range sums to 0.
-template <class T, class X, class Y>
-T dot(std::int32_t first, std::int32_t last, X x, Y y) {
-    if (first > last) return 0;
-    T s = x(first) * y(first);
-    for (std::int32_t k = first + 1; k <= last; ++k) s += x(k) * y(k);
+// Sum of x[k·xStride]·y[k·yStride] for k = 0..count − 1 with one accumulator started at the
+// first product; an empty range sums to 0.
+template <class T>
+T dot(std::int32_t count, const T* x, std::int32_t xStride, const T* y, std::int32_t yStride) {
+    if (count <= 0) return 0;
+    T s = x[0] * y[0];
+    for (std::int32_t k = 1; k < count; ++k) s += x[k * xStride] * y[k * yStride];
     return s;
 }
 
@@ -90,8 +90,7 @@ bool BasicMatrix<T>::svd(BasicVector<T>& w, BasicMatrix& v) {
                 const T h = f * g - s;
                 a(i, i) = f - g;
                 for (std::int32_t j = l; j < n; ++j) {
-                    const T sj = dot<T>(
-                        i, m - 1, [&](auto k) { return a(k, i); }, [&](auto k) { return a(k, j); });
+                    const T sj = dot(m - i, &a(i, i), 1, &a(i, j), 1);
                     f = sj / h;
                     for (std::int32_t k = i; k < m; ++k) a(k, j) = a(k, j) + f * a(k, i);
                 }
@@ -115,8 +114,7 @@ bool BasicMatrix<T>::svd(BasicVector<T>& w, BasicMatrix& v) {
                 a(i, l) = f - g;
                 for (std::int32_t k = l; k < n; ++k) e[k] = a(i, k) / h;
                 for (std::int32_t j = l; j < m; ++j) {
-                    const T sj = dot<T>(
-                        l, n - 1, [&](auto k) { return a(j, k); }, [&](auto k) { return a(i, k); });
+                    const T sj = dot(n - l, &a(j, l), m, &a(i, l), m);
                     for (std::int32_t k = l; k < n; ++k) a(j, k) = a(j, k) + sj * e[k];
                 }
                 for (std::int32_t k = l; k < n; ++k) a(i, k) = a(i, k) * scale;
@@ -132,8 +130,7 @@ bool BasicMatrix<T>::svd(BasicVector<T>& w, BasicMatrix& v) {
             if (g != 0) {
                 for (std::int32_t j = l; j < n; ++j) V(j, i) = (a(i, j) / a(i, l)) / g;
                 for (std::int32_t j = l; j < n; ++j) {
-                    const T sj = dot<T>(
-                        l, n - 1, [&](auto k) { return a(i, k); }, [&](auto k) { return V(k, j); });
+                    const T sj = dot(n - l, &a(i, l), m, &V(l, j), 1);
                     for (std::int32_t k = l; k < n; ++k) V(k, j) = V(k, j) + sj * V(k, i);
                 }
             }
@@ -155,8 +152,7 @@ bool BasicMatrix<T>::svd(BasicVector<T>& w, BasicMatrix& v) {
         if (g != 0) {
             g = 1 / g;
             for (std::int32_t j = l; j < n; ++j) {
-                const T sj = dot<T>(
-                    l, m - 1, [&](auto k) { return a(k, i); }, [&](auto k) { return a(k, j); });
+                const T sj = dot(m - l, &a(l, i), 1, &a(l, j), 1);
                 const T f = (sj / a(i, i)) * g;
                 for (std::int32_t k = i; k < m; ++k) a(k, j) = a(k, j) + f * a(k, i);
             }
