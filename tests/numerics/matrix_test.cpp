@@ -91,7 +91,8 @@ TEST(Matrix, CopyAssignmentReusesTheArrayWhenTheCountMatches) {
     EXPECT_NE(target.data, array);
     EXPECT_EQ(target.data[3], 11.0f);
 
-    target = target;
+    const Matrix& self = target;
+    target = self;  // self-assignment leaves the contents
     EXPECT_EQ(target.data[3], 11.0f);
 
     Matrix movedFrom = indexed(2, 2);

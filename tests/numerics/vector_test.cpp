@@ -96,7 +96,8 @@ TEST(Vector, CopyAssignmentReusesAnArrayOfTheSameCount) {
     EXPECT_EQ(target.count, 1);
     EXPECT_EQ(target[0], 7);
 
-    target = target;
+    const Vector& self = target;
+    target = self;  // self-assignment leaves the contents
     EXPECT_EQ(target[0], 7);
 }
 
