@@ -117,14 +117,14 @@ void checkHeader(const SourceText& text, const DesignMatrix& design, const Heade
             end, "FirstConfoundPredictor: expected 1 or more, found " + std::to_string(first));
     const auto bytes = static_cast<std::int64_t>(text.size());
     if (p > bytes)
-        throw text.error(lines.nrOfPredictors, "NrOfPredictors: expected at most " +
-                                                   std::to_string(bytes) + " for a file of " +
-                                                   std::to_string(bytes) + " bytes, found " +
-                                                   std::to_string(p));
+        throw text.error(lines.nrOfPredictors,
+                         "NrOfPredictors: expected at most " + std::to_string(bytes) +
+                             " predictors in a file of " + std::to_string(bytes) +
+                             " bytes, found " + std::to_string(p));
     if (p > 0 && n > bytes / p)
         throw text.error(lines.nrOfDataPoints,
                          "NrOfDataPoints: expected at most " + std::to_string(bytes / p) +
-                             " rows of " + std::to_string(p) + " values for a file of " +
+                             " rows of " + std::to_string(p) + " values in a file of " +
                              std::to_string(bytes) + " bytes, found " + std::to_string(n));
 }
 
