@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <locale>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -48,15 +49,16 @@ std::size_t offsetOf(std::istream& in) {
     return static_cast<std::size_t>(in.rdbuf()->pubseekoff(0, std::ios::cur, std::ios::in));
 }
 
-// Line on which each size-giving header value was read, so that a value found wrong after the
-// whole header is known can still be pointed at.
-struct HeaderLines {
+// Where each size-giving header value ends, so that a value found wrong once the whole header
+// is known can still be pointed at. Offsets, not lines: the line is counted only for a message,
+// which keeps a header of many entries linear to read.
+struct HeaderEnds {
     std::size_t nrOfPredictors = 0;
     std::size_t nrOfDataPoints = 0;
     std::size_t firstConfoundPredictor = 0;
 };
 
-// Reads one header entry and returns the line its value stood on.
+// Reads one header entry and returns the offset just after its value.
 template <typename T>
 std::size_t readEntry(std::istream& in, const SourceText& text, HeaderField<T>& field,
                       const std::string& token) {
@@ -65,13 +67,13 @@ std::size_t readEntry(std::istream& in, const SourceText& text, HeaderField<T>& 
     } catch (const IOError& e) {
         throw text.error(text.lineAt(offsetOf(in)), e.what());
     }
-    return text.lineAt(offsetOf(in));
+    return offsetOf(in);
 }
 
 // Scans tokens up to and including the value of "FirstConfoundPredictor:". Unknown tokens are
 // skipped, and a key given twice keeps its last value.
-HeaderLines readHeader(std::istream& in, const SourceText& text, DesignMatrix& design) {
-    HeaderLines lines;
+HeaderEnds readHeader(std::istream& in, const SourceText& text, DesignMatrix& design) {
+    HeaderEnds ends;
     std::string token;
     while (token != kHeaderEnd) {
         if (!(in >> token))
@@ -81,24 +83,25 @@ HeaderLines readHeader(std::istream& in, const SourceText& text, DesignMatrix& d
         if (token == "FileVersion:") {
             readEntry(in, text, design.fileVersion, token);
         } else if (token == "NrOfPredictors:") {
-            lines.nrOfPredictors = readEntry(in, text, design.nrOfPredictors, token);
+            ends.nrOfPredictors = readEntry(in, text, design.nrOfPredictors, token);
         } else if (token == "NrOfDataPoints:") {
-            lines.nrOfDataPoints = readEntry(in, text, design.nrOfDataPoints, token);
+            ends.nrOfDataPoints = readEntry(in, text, design.nrOfDataPoints, token);
         } else if (token == "IncludesConstant:") {
             readEntry(in, text, design.includesConstant, token);
         } else if (token == kHeaderEnd) {
-            lines.firstConfoundPredictor =
-                readEntry(in, text, design.firstConfoundPredictor, token);
+            ends.firstConfoundPredictor = readEntry(in, text, design.firstConfoundPredictor, token);
         }
     }
-    return lines;
+    return ends;
 }
 
 // The header values every later step sizes its data from, checked before anything is sized.
 // P·N values need at least P·N bytes, so a size beyond the file's length is refused before it
 // could allocate memory that the file can never fill.
-void checkHeader(const SourceText& text, const DesignMatrix& design, const HeaderLines& lines) {
-    const std::size_t end = lines.firstConfoundPredictor;
+void checkHeader(const SourceText& text, const DesignMatrix& design, const HeaderEnds& ends) {
+    const std::size_t end = text.lineAt(ends.firstConfoundPredictor);
+    const std::size_t pLine = text.lineAt(ends.nrOfPredictors);
+    const std::size_t nLine = text.lineAt(ends.nrOfDataPoints);
     if (!design.nrOfPredictors.present)
         throw text.error(end, "expected \"NrOfPredictors:\" before \"FirstConfoundPredictor:\"");
     if (!design.nrOfDataPoints.present)
@@ -107,25 +110,21 @@ void checkHeader(const SourceText& text, const DesignMatrix& design, const Heade
     const std::int64_t n = design.nrOfDataPoints.value;
     const std::int64_t first = design.firstConfoundPredictor.value;
     if (p < 0)
-        throw text.error(lines.nrOfPredictors,
-                         "NrOfPredictors: expected 0 or more, found " + std::to_string(p));
+        throw text.error(pLine, "NrOfPredictors: expected 0 or more, found " + std::to_string(p));
     if (n < 0)
-        throw text.error(lines.nrOfDataPoints,
-                         "NrOfDataPoints: expected 0 or more, found " + std::to_string(n));
+        throw text.error(nLine, "NrOfDataPoints: expected 0 or more, found " + std::to_string(n));
     if (first < 1)
         throw text.error(
             end, "FirstConfoundPredictor: expected 1 or more, found " + std::to_string(first));
     const auto bytes = static_cast<std::int64_t>(text.size());
     if (p > bytes)
-        throw text.error(lines.nrOfPredictors,
-                         "NrOfPredictors: expected at most " + std::to_string(bytes) +
-                             " predictors in a file of " + std::to_string(bytes) +
-                             " bytes, found " + std::to_string(p));
+        throw text.error(pLine, "NrOfPredictors: expected at most " + std::to_string(bytes) +
+                                    " predictors in a file of " + std::to_string(bytes) +
+                                    " bytes, found " + std::to_string(p));
     if (p > 0 && n > bytes / p)
-        throw text.error(lines.nrOfDataPoints,
-                         "NrOfDataPoints: expected at most " + std::to_string(bytes / p) +
-                             " rows of " + std::to_string(p) + " values in a file of " +
-                             std::to_string(bytes) + " bytes, found " + std::to_string(n));
+        throw text.error(nLine, "NrOfDataPoints: expected at most " + std::to_string(bytes / p) +
+                                    " rows of " + std::to_string(p) + " values in a file of " +
+                                    std::to_string(bytes) + " bytes, found " + std::to_string(n));
 }
 
 // 3·P integers regardless of line structure, predictor by predictor. Lenient: a block that
@@ -242,8 +241,8 @@ DesignMatrix::DesignMatrix(std::string path) : path(std::move(path)) {
     fileVersion.value = -1;
     const SourceText text(fileName(this->path), readFileContents(this->path));
     std::istringstream in(std::string(text.view()));
-    const HeaderLines headerLines = readHeader(in, text, *this);
-    checkHeader(text, *this, headerLines);
+    in.imbue(std::locale::classic());  // the host's locale must not change how numbers read
+    checkHeader(text, *this, readHeader(in, text, *this));
     const auto p = static_cast<std::size_t>(nrOfPredictors.value);
     const auto n = static_cast<std::size_t>(nrOfDataPoints.value);
     readColours(in, *this, p);
