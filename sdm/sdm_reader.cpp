@@ -78,8 +78,7 @@ HeaderEnds readHeader(std::istream& in, const SourceText& text, DesignMatrix& de
     while (token != kHeaderEnd) {
         if (!(in >> token))
             throw text.error(text.lastLine(),
-                             "expected \"FirstConfoundPredictor:\", found the "
-                             "end of the file");
+                             "expected \"FirstConfoundPredictor:\", found the end of the file");
         if (token == "FileVersion:") {
             readEntry(in, text, design.fileVersion, token);
         } else if (token == "NrOfPredictors:") {
