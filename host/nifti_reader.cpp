@@ -1,0 +1,259 @@
+// Reading runs: the header is decoded by nifti_clib, the image is read here through its znz layer
+// (plain or gzip-compressed), so that a short file is an error and not silently zero-padded.
+
+#include <nifti1_io.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/nifti_io.h"
+
+namespace host {
+namespace {
+
+constexpr int kNifti1HeaderSize = 348;
+constexpr int kNifti2HeaderSize = 540;
+constexpr std::size_t kChunkBytes = std::size_t{1} << 24;
+
+struct ZnzCloser {
+    void operator()(znzptr* file) const noexcept { Xznzclose(&file); }
+};
+using ZnzHandle = std::unique_ptr<znzptr, ZnzCloser>;
+
+struct ImageFreer {
+    void operator()(nifti_image* image) const noexcept { nifti_image_free(image); }
+};
+using ImageHandle = std::unique_ptr<nifti_image, ImageFreer>;
+
+std::int32_t byteSwapped(std::int32_t value) {
+    const auto u = static_cast<std::uint32_t>(value);
+    return static_cast<std::int32_t>((u >> 24) | ((u >> 8) & 0xff00u) | ((u << 8) & 0xff0000u) |
+                                     (u << 24));
+}
+
+// The affine transform of the header's scl_slope and scl_inter, applied in double precision and
+// rounded once to float. A slope of 0 (or not finite) means the stored values are the values.
+struct Scaling {
+    bool active = false;
+    double slope = 1.0;
+    double inter = 0.0;
+
+    float apply(double value) const {
+        return static_cast<float>(active ? value * slope + inter : value);
+    }
+};
+
+Scaling scalingOf(const nifti_image& image) {
+    Scaling scaling;
+    if (std::isfinite(image.scl_slope) && image.scl_slope != 0.0f) {
+        scaling.slope = image.scl_slope;
+        scaling.inter = std::isfinite(image.scl_inter) ? image.scl_inter : 0.0;
+        scaling.active = scaling.slope != 1.0 || scaling.inter != 0.0;
+    }
+    return scaling;
+}
+
+template <typename T>
+void convert(const unsigned char* raw, std::size_t count, float* out, const Scaling& scaling) {
+    for (std::size_t i = 0; i < count; ++i) {
+        T value;
+        std::memcpy(&value, raw + i * sizeof(T), sizeof(T));
+        out[i] = scaling.apply(static_cast<double>(value));
+    }
+}
+
+using Converter = void (*)(const unsigned char*, std::size_t, float*, const Scaling&);
+
+Converter converterFor(int datatype) {
+    switch (datatype) {
+        case DT_UINT8:
+            return convert<std::uint8_t>;
+        case DT_INT8:
+            return convert<std::int8_t>;
+        case DT_INT16:
+            return convert<std::int16_t>;
+        case DT_UINT16:
+            return convert<std::uint16_t>;
+        case DT_INT32:
+            return convert<std::int32_t>;
+        case DT_UINT32:
+            return convert<std::uint32_t>;
+        case DT_INT64:
+            return convert<std::int64_t>;
+        case DT_UINT64:
+            return convert<std::uint64_t>;
+        case DT_FLOAT32:
+            return convert<float>;
+        case DT_FLOAT64:
+            return convert<double>;
+        default:
+            return nullptr;
+    }
+}
+
+class RunReader {
+  public:
+    explicit RunReader(const std::string& path) : path_(path) {}
+
+    TimeCourses read() {
+        nifti_set_debug_level(0);  // the library would print its own complaints on stderr
+        if (std::filesystem::is_directory(path_)) fail("is a folder, not a NIfTI file");
+        file_.reset(znzopen(path_.c_str(), "rb", 1));
+        if (!file_) fail(std::string("cannot open: ") + std::strerror(errno));
+        const ImageHandle image = readHeader();
+        const Geometry geometry = checkedGeometry(*image);
+        const std::int32_t nrOfVolumes = static_cast<std::int32_t>(image->dim[4]);
+        const std::size_t count = geometry.voxelCount() * static_cast<std::size_t>(nrOfVolumes);
+        FloatBlock values = allocateFloats(count);
+        readImage(*image, values.get(), count);
+        return TimeCourses(geometry, nrOfVolumes, std::move(values));
+    }
+
+  private:
+    [[noreturn]] void fail(const std::string& reason) const {
+        throw RunReadError(path_ + ": " + reason);
+    }
+
+    ImageHandle readHeader() {
+        nifti_1_header header{};
+        const std::size_t got = znzread(&header, 1, sizeof header, file_.get());
+        if (got > sizeof header) fail("not a NIfTI-1 file: it cannot be read as gzip data");
+        if (got < sizeof header) {
+            fail("not a NIfTI-1 file: it holds " + std::to_string(got) +
+                 " bytes, a NIfTI-1 header needs 348");
+        }
+        if (header.sizeof_hdr == kNifti2HeaderSize ||
+            byteSwapped(header.sizeof_hdr) == kNifti2HeaderSize) {
+            fail("is a NIfTI-2 file; the host reads NIfTI-1");
+        }
+        if (header.sizeof_hdr != kNifti1HeaderSize &&
+            byteSwapped(header.sizeof_hdr) != kNifti1HeaderSize) {
+            fail("not a NIfTI-1 file: no NIfTI-1 header at its start");
+        }
+        ImageHandle image(nifti_convert_nhdr2nim(header, path_.c_str()));
+        if (!image) fail("not a NIfTI-1 file: its header is invalid");
+        if (image->nifti_type != NIFTI_FTYPE_NIFTI1_1) {
+            fail("is not a single-file NIfTI-1 image (its magic is not \"n+1\")");
+        }
+        return image;
+    }
+
+    Geometry checkedGeometry(const nifti_image& image) const {
+        const int rank = image.dim[0];
+        if (rank < 4) {
+            fail("holds a " + std::to_string(rank) +
+                 "D image; a run needs 4 dimensions (x, y, z and time)");
+        }
+        for (int axis = 5; axis <= std::min(rank, 7); ++axis) {
+            if (image.dim[axis] != 1) {
+                fail("holds a " + std::to_string(rank) + "D image; a run has 4 dimensions");
+            }
+        }
+        for (int axis = 1; axis <= 3; ++axis) {
+            if (image.dim[axis] < 1) {
+                fail("has an invalid size " + std::to_string(image.dim[axis]) + " along axis " +
+                     std::to_string(axis));
+            }
+        }
+        if (image.dim[4] < 1) {
+            fail("holds no volumes (its time dimension is " + std::to_string(image.dim[4]) + ")");
+        }
+        constexpr auto kLimit = static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::max());
+        const std::int64_t voxels = std::int64_t{image.dim[1]} * image.dim[2] * image.dim[3];
+        const std::string size = std::to_string(image.dim[1]) + " x " +
+                                 std::to_string(image.dim[2]) + " x " +
+                                 std::to_string(image.dim[3]);
+        if (voxels > kLimit) {
+            fail(size + " voxels are more than the 2147483647 a volume of the host can hold");
+        }
+        if (voxels * image.dim[4] > kLimit) {
+            fail(size + " voxels x " + std::to_string(image.dim[4]) +
+                 " volumes are more than the 2147483647 values a run of the host can hold");
+        }
+        if (converterFor(image.datatype) == nullptr) {
+            fail(std::string("stores its values as ") + nifti_datatype_string(image.datatype) +
+                 ", which the host cannot convert to floats");
+        }
+
+        Geometry geometry;
+        for (int axis = 0; axis < 3; ++axis) geometry.dim[axis] = image.dim[axis + 1];
+        geometry.voxelSize[0] = image.dx;
+        geometry.voxelSize[1] = image.dy;
+        geometry.voxelSize[2] = image.dz;
+        geometry.repetitionTime = image.dt;
+        geometry.xyztUnits = static_cast<std::uint8_t>(image.xyz_units | image.time_units);
+        geometry.qformCode = static_cast<std::int16_t>(image.qform_code);
+        if (image.qform_code > 0) {
+            geometry.quatern[0] = image.quatern_b;
+            geometry.quatern[1] = image.quatern_c;
+            geometry.quatern[2] = image.quatern_d;
+            geometry.qoffset[0] = image.qoffset_x;
+            geometry.qoffset[1] = image.qoffset_y;
+            geometry.qoffset[2] = image.qoffset_z;
+        }
+        geometry.qfac = image.qfac < 0.0f ? -1.0f : 1.0f;
+        geometry.sformCode = static_cast<std::int16_t>(image.sform_code);
+        if (image.sform_code > 0) {
+            for (int row = 0; row < 3; ++row) {
+                for (int column = 0; column < 4; ++column) {
+                    geometry.srow[row][column] = image.sto_xyz.m[row][column];
+                }
+            }
+        }
+        return geometry;
+    }
+
+    // Reads `count` values into `out`, converting and byte-swapping chunk by chunk; a float run
+    // without scaling is read straight into `out`.
+    void readImage(const nifti_image& image, float* out, std::size_t count) {
+        if (znzseek(file_.get(), image.iname_offset, SEEK_SET) < 0) {
+            fail("is truncated: its image data should start at byte " +
+                 std::to_string(image.iname_offset));
+        }
+        const std::size_t width = static_cast<std::size_t>(image.nbyper);
+        const bool swap = image.byteorder != nifti_short_order() && image.swapsize > 1;
+        const Scaling scaling = scalingOf(image);
+        const Converter converter = converterFor(image.datatype);
+        const bool direct = image.datatype == DT_FLOAT32;
+        std::vector<unsigned char> chunk(direct ? 0 : std::min(kChunkBytes, count * width));
+        const std::size_t perChunk = kChunkBytes / width;
+        for (std::size_t done = 0; done < count;) {
+            const std::size_t n = std::min(perChunk, count - done);
+            unsigned char* target =
+                direct ? reinterpret_cast<unsigned char*>(out + done) : chunk.data();
+            readExactly(target, n * width, done * width, count * width, image.iname_offset);
+            if (swap) nifti_swap_Nbytes(n, image.swapsize, target);
+            if (!direct || scaling.active) converter(target, n, out + done, scaling);
+            done += n;
+        }
+    }
+
+    void readExactly(unsigned char* target, std::size_t bytes, std::size_t before,
+                     std::size_t total, int offset) {
+        const std::size_t got = znzread(target, 1, bytes, file_.get());
+        if (got > bytes) fail("is damaged: its compressed data cannot be read");
+        if (got < bytes) {
+            fail("is truncated: its header promises " + std::to_string(total) +
+                 " bytes of image data after byte " + std::to_string(offset) + ", it holds " +
+                 std::to_string(before + got));
+        }
+    }
+
+    const std::string& path_;
+    ZnzHandle file_;
+};
+
+}  // namespace
+
+TimeCourses readNiftiRun(const std::string& path) {
+    return RunReader(path).read();
+}
+
+}  // namespace host
