@@ -9,7 +9,9 @@
 #include <string>
 
 // Exported by this test program (it is built with its symbols exported, like the host).
-extern "C" __attribute__((visibility("default"))) int exportedByTheProgram() { return 7; }
+extern "C" __attribute__((visibility("default"))) int exportedByTheProgram() {
+    return 7;
+}
 
 namespace platform {
 namespace {
@@ -34,7 +36,8 @@ TEST(FindLoadedModule, FindsTheMainProgramByItsFileName) {
 }
 
 TEST(FindLoadedModule, NamesThatAreNoLoadedModuleFindNothing) {
-    for (const char* wanted : {"Quorvis.exe", "", ".exe", "no_such_module.so", "tests/" TEST_PROGRAM_NAME "x"}) {
+    for (const char* wanted :
+         {"Quorvis.exe", "", ".exe", "no_such_module.so", "tests/" TEST_PROGRAM_NAME "x"}) {
         SCOPED_TRACE(wanted);
         EXPECT_EQ(findLoadedModule(wanted), nullptr);
     }
