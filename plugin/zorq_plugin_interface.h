@@ -5,6 +5,10 @@
 // per dialog action, and finally destroys the object through the virtual destructor, all on the
 // thread that calls the plug-in. The order of the virtual functions is the host's virtual-table
 // layout and must not change.
+//
+// The destructor is defined here, so the class has no key function: every program that includes
+// this header gets the class's type information itself and needs nothing from the plug-in at link
+// time (checked builds of a host look the type up on every virtual call).
 
 #include "plugin/export.h"
 
@@ -12,7 +16,7 @@ class TANDREL_EXPORT ZorqPluginInterface {
   public:
     ZorqPluginInterface();
     ZorqPluginInterface(const ZorqPluginInterface& other);
-    virtual ~ZorqPluginInterface();
+    virtual ~ZorqPluginInterface() = default;
     ZorqPluginInterface& operator=(const ZorqPluginInterface& other);
 
     // Runs the dialog action the host asks for; the result is the action's.
