@@ -6,6 +6,7 @@
 #include <string>
 
 #if defined(_WIN32)
+#include <fcntl.h>
 #include <io.h>
 #include <process.h>
 #include <windows.h>
