@@ -25,3 +25,11 @@ demo: build
 
 clean:
 	rm -rf build build-sanitize
+
+# The Windows package (Tandrel.dll, and Quorvis.exe to try it with), cross-built with MinGW-w64.
+.PHONY: windows
+windows: bootstrap
+	@cmake -S . -B build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	    -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build build-windows -j $(JOBS)
+	@echo "windows: build-windows/Tandrel.dll and build-windows/Quorvis.exe"
