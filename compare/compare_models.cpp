@@ -1,6 +1,7 @@
 #include "compare/compare_models.h"
 
-#include <cstring>
+#include <algorithm>
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -20,12 +21,18 @@
 namespace compare {
 namespace {
 
+// The text of a fixed-size buffer up to its first NUL, or the whole buffer when there is none.
+template <std::size_t size>
+std::string textOf(const char (&buffer)[size]) {
+    return std::string(buffer, std::find(buffer, buffer + size, '\0'));
+}
+
 // The text of a string parameter of the dialog; the host fills at most 511 characters and a NUL,
 // and the buffer starts empty so that a host writing nothing gives an empty text.
 std::string readStringParameter(const char* name) {
     char buffer[plugin::kHostTextBufferSize] = "";
     plugin::hostApi.zvGetStringParameter(name, buffer);
-    return std::string(buffer, strnlen(buffer, sizeof buffer));
+    return textOf(buffer);
 }
 
 std::string fmrSizeMessage(const FMRHeader& header) {
@@ -80,7 +87,7 @@ bool compareModels(std::ostream& log) {
         analyseVoxels(model1, model2, header.DimX, header.DimY, header.DimZ, header.NrOfVolumes,
                       timeCourses, switches.residuals1, switches.residuals2);
 
-    const std::string fmrPath(header.FilePath, strnlen(header.FilePath, sizeof header.FilePath));
+    const std::string fmrPath = textOf(header.FilePath);
     if (switches.residuals1) {
         saveResiduals(model1.design.path, fmrPath, timeCourses, header.NrOfVolumes,
                       result.analysedVoxels, result.keptResiduals1, log);
