@@ -33,3 +33,21 @@ windows: bootstrap
 	    -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build build-windows -j $(JOBS)
 	@echo "windows: build-windows/Tandrel.dll and build-windows/Quorvis.exe"
+
+# Fuzzing: clang with libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer. Each target runs
+# FUZZ_SECONDS (e.g. make fuzz FUZZ_SECONDS=10).
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := sdm_reader run_reader parameters
+
+.PHONY: fuzz valgrind
+
+fuzz: bootstrap
+	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DTANDREL_SANITIZE=ON -DTANDREL_FUZZ=ON \
+		-DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link >/dev/null
+	@cmake --build build-fuzz -j $(JOBS) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
+	@tests/fuzz/run_fuzzers.sh $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
+# The comparison end to end on a small run under valgrind's memcheck: no leak, no invalid access.
+valgrind: build
+	@tests/hardening/valgrind_comparison.sh build
