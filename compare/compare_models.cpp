@@ -66,7 +66,6 @@ bool compareModels(std::ostream& log) {
     for (const char* parameter : {"sdmfile1", "sdmfile2"}) {
         designs.emplace_back(readStringParameter(parameter));
     }
-    for (sdm::DesignMatrix& design : designs) design.addConstantIfMissing();
 
     FMRHeader header{};
     plugin::hostApi.zvGetHeaderOfCurrentFMR(&header);
@@ -78,6 +77,9 @@ bool compareModels(std::ostream& log) {
         }
     }
     if (header.NrOfVolumes < 1) throw std::runtime_error("The current FMR has no volumes");
+    // Only now that each design is known to be as long as the run: a design without predictors
+    // may state any number of data points, and its constant would be that long.
+    for (sdm::DesignMatrix& design : designs) design.addConstantIfMissing();
     logMessage(log, ">  Start comparing models");
 
     float** timeCourses = hostTimeCourses(header.NrOfVolumes);

@@ -206,6 +206,16 @@ TEST_F(CompareModelsTest, DesignOfAnotherLengthFailsAfterTheSizeLineWithoutTouch
     EXPECT_EQ(fakeHost().hostCalls.back(), "zvGetStringParameter sdmfile2");
 }
 
+// A design without predictors holds no values, so its file may state any length; the check
+// against the run must come before the constant of that length (8 GB here) is made.
+TEST_F(CompareModelsTest, DesignWithoutPredictorsOfHugeLengthFailsOnItsLength) {
+    setDesigns(taskPath, files.write("huge.sdm",
+                                     "NrOfPredictors: 0\nNrOfDataPoints: 2000000000\n"
+                                     "FirstConfoundPredictor: 1\n"));
+    EXPECT_EQ(failure(), "huge.sdm does not have the same number of volumes as the FMR");
+    EXPECT_EQ(fakeHost().logTexts.back(), "\nTandrel>  FMR size: 4 x 3 x 2 x 200");
+}
+
 TEST_F(CompareModelsTest, MissingTimeCoursesAreReportedInsteadOfRead) {
     fakeHost().giveNoTimeCourses = true;
     EXPECT_EQ(failure(), "The host gave no time-course data for the current FMR");
