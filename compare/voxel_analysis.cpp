@@ -6,10 +6,10 @@
 
 namespace compare {
 
-ComparisonResult analyseVoxels(const ModelSetup& model1, const ModelSetup& model2,
-                               std::int32_t dimX, std::int32_t dimY, std::int32_t dimZ,
-                               std::int32_t nrOfVolumes, const float* const* timeCourses,
-                               bool keepResiduals1, bool keepResiduals2) {
+ComparisonResult analyseVoxelsReference(const ModelSetup& model1, const ModelSetup& model2,
+                                        std::int32_t dimX, std::int32_t dimY, std::int32_t dimZ,
+                                        std::int32_t nrOfVolumes, const float* const* timeCourses,
+                                        bool keepResiduals1, bool keepResiduals2) {
     const numerics::Dimensions dim{dimX, dimY, dimZ};
     ComparisonResult result{numerics::Volume(dim, 0.0f),
                             numerics::Volume(dim, 0.0f),

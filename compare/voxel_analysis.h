@@ -30,11 +30,19 @@ struct ComparisonResult {
 };
 
 // Fits both models at every voxel. timeCourses is the host's array of nrOfVolumes pointers, each
-// to one volume of dimX·dimY·dimZ floats at the linear voxel index; it is only read, one voxel's
-// time course at a time. Both setups must have nrOfVolumes rows.
+// to one volume of dimX·dimY·dimZ floats at the linear voxel index; it is only read, a slab of
+// voxels at a time. Both setups must have nrOfVolumes rows. Runs the voxel engine (voxel_engine.h)
+// on the instruction-set path chosen for this process.
 ComparisonResult analyseVoxels(const ModelSetup& model1, const ModelSetup& model2,
                                std::int32_t dimX, std::int32_t dimY, std::int32_t dimZ,
                                std::int32_t nrOfVolumes, const float* const* timeCourses,
                                bool keepResiduals1, bool keepResiduals2);
+
+// The same, one voxel's time course at a time with a fresh vector per step: the straightforward
+// reference whose results the voxel engine reproduces to the bit.
+ComparisonResult analyseVoxelsReference(const ModelSetup& model1, const ModelSetup& model2,
+                                        std::int32_t dimX, std::int32_t dimY, std::int32_t dimZ,
+                                        std::int32_t nrOfVolumes, const float* const* timeCourses,
+                                        bool keepResiduals1, bool keepResiduals2);
 
 }  // namespace compare
