@@ -39,7 +39,8 @@ void addGenericForm(CLI::App& app, RawOptions& raw) {
         ->type_name("PATH");
     app.add_option("--plugin", raw.pluginPath,
                    "the plug-in library (default: Tandrel.so beside quorvis)")
-        ->type_name("PATH");
+        ->type_name("PATH")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     app.add_option("--set", raw.settings, "sets a dialog parameter (repeatable)")
         ->type_name("NAME=VALUE")
         ->expected(1)
@@ -63,6 +64,7 @@ void addGenericForm(CLI::App& app, RawOptions& raw) {
                  "prints every dialog parameter as NAME=VALUE after the tasks");
     app.add_option("--host-version", raw.hostVersion, "the version the host reports to the plug-in")
         ->type_name("X.Y.Z")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
         ->capture_default_str();
 }
 

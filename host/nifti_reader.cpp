@@ -32,6 +32,18 @@ struct ImageFreer {
 };
 using ImageHandle = std::unique_ptr<nifti_image, ImageFreer>;
 
+// The decoded header, with the sizes as the file states them (nifti_clib turns a size of 0 into
+// 1, which would hide a run without volumes).
+struct Header {
+    ImageHandle image;
+    std::int16_t dim[8];
+};
+
+std::int16_t byteSwapped(std::int16_t value) {
+    const auto u = static_cast<std::uint16_t>(value);
+    return static_cast<std::int16_t>((u >> 8) | (u << 8));
+}
+
 std::int32_t byteSwapped(std::int32_t value) {
     const auto u = static_cast<std::uint32_t>(value);
     return static_cast<std::int32_t>((u >> 24) | ((u >> 8) & 0xff00u) | ((u << 8) & 0xff0000u) |
@@ -107,12 +119,12 @@ class RunReader {
         if (std::filesystem::is_directory(path_)) fail("is a folder, not a NIfTI file");
         file_.reset(znzopen(path_.c_str(), "rb", 1));
         if (!file_) fail(std::string("cannot open: ") + std::strerror(errno));
-        const ImageHandle image = readHeader();
-        const Geometry geometry = checkedGeometry(*image);
-        const std::int32_t nrOfVolumes = static_cast<std::int32_t>(image->dim[4]);
+        const Header header = readHeader();
+        const Geometry geometry = checkedGeometry(header);
+        const std::int32_t nrOfVolumes = header.dim[4];
         const std::size_t count = geometry.voxelCount() * static_cast<std::size_t>(nrOfVolumes);
         FloatBlock values = allocateFloats(count);
-        readImage(*image, values.get(), count);
+        readImage(*header.image, values.get(), count);
         return TimeCourses(geometry, nrOfVolumes, std::move(values));
     }
 
@@ -121,7 +133,7 @@ class RunReader {
         throw RunReadError(path_ + ": " + reason);
     }
 
-    ImageHandle readHeader() {
+    Header readHeader() {
         nifti_1_header header{};
         const std::size_t got = znzread(&header, 1, sizeof header, file_.get());
         if (got > sizeof header) fail("not a NIfTI-1 file: it cannot be read as gzip data");
@@ -137,44 +149,49 @@ class RunReader {
             byteSwapped(header.sizeof_hdr) != kNifti1HeaderSize) {
             fail("not a NIfTI-1 file: no NIfTI-1 header at its start");
         }
-        ImageHandle image(nifti_convert_nhdr2nim(header, path_.c_str()));
-        if (!image) fail("not a NIfTI-1 file: its header is invalid");
-        if (image->nifti_type != NIFTI_FTYPE_NIFTI1_1) {
+        if (std::memcmp(header.magic, "n+1", 4) != 0) {
             fail("is not a single-file NIfTI-1 image (its magic is not \"n+1\")");
         }
-        return image;
+        Header decoded{ImageHandle(nifti_convert_nhdr2nim(header, path_.c_str())), {}};
+        if (!decoded.image) fail("not a NIfTI-1 file: its header is invalid");
+        const bool swapped = header.sizeof_hdr != kNifti1HeaderSize;
+        for (int axis = 0; axis < 8; ++axis) {
+            decoded.dim[axis] = swapped ? byteSwapped(header.dim[axis]) : header.dim[axis];
+        }
+        return decoded;
     }
 
-    Geometry checkedGeometry(const nifti_image& image) const {
-        const int rank = image.dim[0];
+    Geometry checkedGeometry(const Header& header) const {
+        const std::int16_t* dim = header.dim;
+        const nifti_image& image = *header.image;
+        const int rank = dim[0];
         if (rank < 4) {
             fail("holds a " + std::to_string(rank) +
                  "D image; a run needs 4 dimensions (x, y, z and time)");
         }
         for (int axis = 5; axis <= std::min(rank, 7); ++axis) {
-            if (image.dim[axis] != 1) {
+            if (dim[axis] != 1) {
                 fail("holds a " + std::to_string(rank) + "D image; a run has 4 dimensions");
             }
         }
         for (int axis = 1; axis <= 3; ++axis) {
-            if (image.dim[axis] < 1) {
-                fail("has an invalid size " + std::to_string(image.dim[axis]) + " along axis " +
+            if (dim[axis] < 1) {
+                fail("has an invalid size " + std::to_string(dim[axis]) + " along axis " +
                      std::to_string(axis));
             }
         }
-        if (image.dim[4] < 1) {
-            fail("holds no volumes (its time dimension is " + std::to_string(image.dim[4]) + ")");
+        if (dim[4] < 1) {
+            fail("holds no volumes (its time dimension is " + std::to_string(dim[4]) + ")");
         }
         constexpr auto kLimit = static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::max());
-        const std::int64_t voxels = std::int64_t{image.dim[1]} * image.dim[2] * image.dim[3];
-        const std::string size = std::to_string(image.dim[1]) + " x " +
-                                 std::to_string(image.dim[2]) + " x " +
-                                 std::to_string(image.dim[3]);
+        const std::int64_t voxels = std::int64_t{dim[1]} * dim[2] * dim[3];
+        const std::string size = std::to_string(dim[1]) + " x " + std::to_string(dim[2]) + " x " +
+                                 std::to_string(dim[3]);
         if (voxels > kLimit) {
             fail(size + " voxels are more than the 2147483647 a volume of the host can hold");
         }
-        if (voxels * image.dim[4] > kLimit) {
-            fail(size + " voxels x " + std::to_string(image.dim[4]) +
+        if (voxels * dim[4] > kLimit) {
+            fail(size + " voxels x " + std::to_string(dim[4]) +
                  " volumes are more than the 2147483647 values a run of the host can hold");
         }
         if (converterFor(image.datatype) == nullptr) {
@@ -183,7 +200,7 @@ class RunReader {
         }
 
         Geometry geometry;
-        for (int axis = 0; axis < 3; ++axis) geometry.dim[axis] = image.dim[axis + 1];
+        for (int axis = 0; axis < 3; ++axis) geometry.dim[axis] = dim[axis + 1];
         geometry.voxelSize[0] = image.dx;
         geometry.voxelSize[1] = image.dy;
         geometry.voxelSize[2] = image.dz;
