@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "host/nifti_data_type.h"
 #include "host/nifti_io.h"
 
 namespace host {
@@ -48,66 +49,6 @@ std::int32_t byteSwapped(std::int32_t value) {
     const auto u = static_cast<std::uint32_t>(value);
     return static_cast<std::int32_t>((u >> 24) | ((u >> 8) & 0xff00u) | ((u << 8) & 0xff0000u) |
                                      (u << 24));
-}
-
-// The affine transform of the header's scl_slope and scl_inter, applied in double precision and
-// rounded once to float. A slope of 0 (or not finite) means the stored values are the values.
-struct Scaling {
-    bool active = false;
-    double slope = 1.0;
-    double inter = 0.0;
-
-    float apply(double value) const {
-        return static_cast<float>(active ? value * slope + inter : value);
-    }
-};
-
-Scaling scalingOf(const nifti_image& image) {
-    Scaling scaling;
-    if (std::isfinite(image.scl_slope) && image.scl_slope != 0.0f) {
-        scaling.slope = image.scl_slope;
-        scaling.inter = std::isfinite(image.scl_inter) ? image.scl_inter : 0.0;
-        scaling.active = scaling.slope != 1.0 || scaling.inter != 0.0;
-    }
-    return scaling;
-}
-
-template <typename T>
-void convert(const unsigned char* raw, std::size_t count, float* out, const Scaling& scaling) {
-    for (std::size_t i = 0; i < count; ++i) {
-        T value;
-        std::memcpy(&value, raw + i * sizeof(T), sizeof(T));
-        out[i] = scaling.apply(static_cast<double>(value));
-    }
-}
-
-using Converter = void (*)(const unsigned char*, std::size_t, float*, const Scaling&);
-
-Converter converterFor(int datatype) {
-    switch (datatype) {
-        case DT_UINT8:
-            return convert<std::uint8_t>;
-        case DT_INT8:
-            return convert<std::int8_t>;
-        case DT_INT16:
-            return convert<std::int16_t>;
-        case DT_UINT16:
-            return convert<std::uint16_t>;
-        case DT_INT32:
-            return convert<std::int32_t>;
-        case DT_UINT32:
-            return convert<std::uint32_t>;
-        case DT_INT64:
-            return convert<std::int64_t>;
-        case DT_UINT64:
-            return convert<std::uint64_t>;
-        case DT_FLOAT32:
-            return convert<float>;
-        case DT_FLOAT64:
-            return convert<double>;
-        default:
-            return nullptr;
-    }
 }
 
 class RunReader {
@@ -194,7 +135,8 @@ class RunReader {
             fail(size + " voxels x " + std::to_string(dim[4]) +
                  " volumes are more than the 2147483647 values a run of the host can hold");
         }
-        if (converterFor(image.datatype) == nullptr) {
+        const NiftiDataType* type = findNiftiDataType(image.datatype);
+        if (type == nullptr || type->convert == nullptr) {
             fail(std::string("stores its values as ") + nifti_datatype_string(image.datatype) +
                  ", which the host cannot convert to floats");
         }
@@ -234,10 +176,10 @@ class RunReader {
             fail("is truncated: its image data should start at byte " +
                  std::to_string(image.iname_offset));
         }
-        const std::size_t width = static_cast<std::size_t>(image.nbyper);
-        const bool swap = image.byteorder != nifti_short_order() && image.swapsize > 1;
-        const Scaling scaling = scalingOf(image);
-        const Converter converter = converterFor(image.datatype);
+        const NiftiDataType& type = *findNiftiDataType(image.datatype);
+        const std::size_t width = type.bytes;
+        const bool swap = image.byteorder != nifti_short_order();
+        const Scaling scaling = scalingOf(image.scl_slope, image.scl_inter);
         const bool direct = image.datatype == DT_FLOAT32;
         std::vector<unsigned char> chunk(direct ? 0 : std::min(kChunkBytes, count * width));
         const std::size_t perChunk = kChunkBytes / width;
@@ -246,8 +188,8 @@ class RunReader {
             unsigned char* target =
                 direct ? reinterpret_cast<unsigned char*>(out + done) : chunk.data();
             readExactly(target, n * width, done * width, count * width, image.iname_offset);
-            if (swap) nifti_swap_Nbytes(n, image.swapsize, target);
-            if (!direct || scaling.active) converter(target, n, out + done, scaling);
+            if (swap) swapBytes(target, n * width, type.swap);
+            if (!direct || scaling.active) type.convert(target, n, out + done, scaling);
             done += n;
         }
     }

@@ -132,6 +132,33 @@ TEST(NiftiReader, ReadsCompressedRunsAndTakesOverTheirGeometry) {
     EXPECT_THAT(g.srow[2], testing::ElementsAre(0.3f, 0.0f, 4.0f, -72.0f));
 }
 
+TEST(NiftiReader, ReadsRunsStoredInTheOtherByteOrder) {
+    TempFolder folder;
+    Image image = makeImage({3, 2, 2, 2}, DT_INT16);
+    host_test::setTestGeometry(*image);
+    image->scl_slope = 0.25f;
+    image->scl_inter = 3.0f;
+    for (std::size_t i = 0; i < image->nvox; ++i) {
+        static_cast<std::int16_t*>(image->data)[i] = static_cast<std::int16_t>(i * 1000 - 9000);
+    }
+    host_test::writeImage(*image, folder.path("native.nii"));
+    std::string bytes = host_test::readFile(folder.path("native.nii"));
+    nifti_1_header header;
+    std::memcpy(&header, bytes.data(), sizeof header);
+    swap_nifti_header(&header, 1);
+    std::memcpy(bytes.data(), &header, sizeof header);
+    for (std::size_t at = 352; at + 1 < bytes.size(); at += 2) std::swap(bytes[at], bytes[at + 1]);
+    host_test::writeFile(folder.path("swapped.nii"), bytes);
+
+    const TimeCourses native = readNiftiRun(folder.path("native.nii"));
+    const TimeCourses swapped = readNiftiRun(folder.path("swapped.nii"));
+    EXPECT_EQ(std::memcmp(&native.geometry(), &swapped.geometry(), sizeof(Geometry)), 0);
+    for (int t = 0; t < 2; ++t) {
+        EXPECT_EQ(std::memcmp(native.volumes()[t], swapped.volumes()[t], 12 * sizeof(float)), 0);
+    }
+    EXPECT_EQ(swapped.volumes()[1][0], 3000 * 0.25f + 3.0f);
+}
+
 TEST(NiftiWriter, RunReadsBackWithNiftiClibUnchanged) {
     TempFolder folder;
     Image image = makeImage({3, 2, 2, 4}, DT_INT16);
