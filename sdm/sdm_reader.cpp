@@ -166,7 +166,9 @@ void readNames(LineCursor& lines, DesignMatrix& design, std::size_t p) {
 // stand. A design without predictors has no values to read, whatever N is.
 void readRows(LineCursor& lines, const SourceText& text, DesignMatrix& design, std::size_t p,
               std::size_t n) {
-    design.columns.assign(p, std::vector<float>(n, 0.0f));
+    // Column by column: a design without predictors may state any N, and must not cost N floats.
+    design.columns.assign(p, std::vector<float>());
+    for (std::vector<float>& column : design.columns) column.assign(n, 0.0f);
     std::vector<float> row;
     std::size_t rowsRead = 0;
     std::string_view line;
