@@ -8,9 +8,11 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <limits>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "host/nifti_data_type.h"
@@ -57,13 +59,15 @@ class RunReader {
 
     TimeCourses read() {
         nifti_set_debug_level(0);  // the library would print its own complaints on stderr
-        if (std::filesystem::is_directory(path_)) fail("is a folder, not a NIfTI file");
+        std::error_code notFound;  // a path that cannot be looked at is reported by znzopen
+        if (std::filesystem::is_directory(path_, notFound)) fail("is a folder, not a NIfTI file");
         file_.reset(znzopen(path_.c_str(), "rb", 1));
         if (!file_) fail(std::string("cannot open: ") + std::strerror(errno));
         const Header header = readHeader();
         const Geometry geometry = checkedGeometry(header);
         const std::int32_t nrOfVolumes = header.dim[4];
         const std::size_t count = geometry.voxelCount() * static_cast<std::size_t>(nrOfVolumes);
+        checkFileCanHold(*header.image, count);
         FloatBlock values = allocateFloats(count);
         readImage(*header.image, values.get(), count);
         return TimeCourses(geometry, nrOfVolumes, std::move(values));
@@ -167,6 +171,36 @@ class RunReader {
             }
         }
         return geometry;
+    }
+
+    // A header of a few hundred bytes may state a run of gigabytes. Before that memory is taken,
+    // the file must be long enough for the image: a plain file must hold every byte of it, and
+    // a gzip file can hold at most what deflate's largest expansion (1032 to 1) makes of it.
+    void checkFileCanHold(const nifti_image& image, std::size_t count) const {
+        std::error_code error;
+        const std::uintmax_t fileBytes = std::filesystem::file_size(path_, error);
+        if (error) return;  // not a regular file: reading finds out
+        const std::uintmax_t imageBytes = count * findNiftiDataType(image.datatype)->bytes;
+        const auto offset = static_cast<std::uintmax_t>(image.iname_offset);
+        const std::string promise = "is truncated: its header promises " +
+                                    std::to_string(imageBytes) +
+                                    " bytes of image data after byte " + std::to_string(offset);
+        if (isGzip()) {
+            constexpr std::uintmax_t kLargestExpansion = 1032;
+            if (offset + imageBytes > fileBytes * kLargestExpansion) {
+                fail(promise + ", more than its " + std::to_string(fileBytes) +
+                     " compressed bytes can hold");
+            }
+        } else if (offset + imageBytes > fileBytes) {
+            fail(promise + ", it holds " +
+                 std::to_string(fileBytes > offset ? fileBytes - offset : 0));
+        }
+    }
+
+    bool isGzip() const {
+        std::ifstream file(path_, std::ios::binary);
+        char magic[2] = {};
+        return file.read(magic, 2) && magic[0] == '\x1f' && magic[1] == '\x8b';
     }
 
     // Reads `count` values into `out`, converting and byte-swapping chunk by chunk; a float run

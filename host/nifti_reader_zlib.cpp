@@ -16,6 +16,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "host/nifti_data_type.h"
@@ -79,7 +80,8 @@ class RunReader {
     explicit RunReader(const std::string& path) : path_(path) {}
 
     TimeCourses read() {
-        if (std::filesystem::is_directory(path_)) fail("is a folder, not a NIfTI file");
+        std::error_code notFound;  // a path that cannot be looked at is reported by gzopen
+        if (std::filesystem::is_directory(path_, notFound)) fail("is a folder, not a NIfTI file");
         errno = 0;
         file_.reset(gzopen(path_.c_str(), "rb"));
         if (!file_) fail(std::string("cannot open: ") + std::strerror(errno));

@@ -2,6 +2,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <cstring>
 #include <filesystem>
@@ -268,7 +269,11 @@ INSTANTIATE_TEST_SUITE_P(
                        std::filesystem::resize_file(p, 352 + 20);
                    },
                    "is truncated: its header promises 48 bytes of image data after byte 352, it "
-                   "holds 20"}),
+                   "holds 20"},
+        // Refused on the file's length before the 4 GB are allocated.
+        BadRunCase{"claims_gigabytes", patched<std::int16_t>(42, {32767, 32767, 2, 1}),
+                   "is truncated: its header promises 4294705156 bytes of image data after byte "
+                   "352, it holds 48"}),
     [](const testing::TestParamInfo<BadRunCase>& info) { return info.param.name; });
 
 TEST(NiftiReader, RefusesATruncatedCompressedRun) {
@@ -287,6 +292,42 @@ TEST(NiftiReader, RefusesATruncatedCompressedRun) {
                     testing::StartsWith(folder.path("run.nii.gz") +
                                         ": is truncated: its header promises 8192 bytes of image "
                                         "data after byte 352, it holds "));
+    }
+}
+
+// Deflate expands at most 1032-fold, so a compressed file of a few hundred bytes cannot hold the
+// gigabytes its header claims; the run is refused before they are allocated.
+TEST(NiftiReader, RefusesACompressedRunTooShortForItsClaimBeforeAllocating) {
+    TempFolder folder;
+    writePatchedRun(folder.path("plain.nii"), 42,
+                    std::vector<std::int16_t>{32767, 32767, 2, 1}.data(), 8);
+    const std::string bytes = host_test::readFile(folder.path("plain.nii"));
+    const std::string path = folder.path("run.nii.gz");
+    gzFile file = gzopen(path.c_str(), "wb");
+    gzwrite(file, bytes.data(), static_cast<unsigned>(bytes.size()));
+    gzclose(file);
+    try {
+        readNiftiRun(path);
+        FAIL() << "no error";
+    } catch (const RunReadError& error) {
+        EXPECT_EQ(error.what(), path +
+                                    ": is truncated: its header promises 4294705156 bytes of "
+                                    "image data after byte 352, more than its " +
+                                    std::to_string(std::filesystem::file_size(path)) +
+                                    " compressed bytes can hold");
+    }
+}
+
+// A file name longer than the file system allows is a run that cannot be opened, reported like
+// any other; found by fuzzing, where it escaped as a file-system exception.
+TEST(NiftiReader, RefusesAFileNameTooLongForTheFileSystem) {
+    TempFolder folder;
+    const std::string path = folder.path(std::string(300, 'r') + ".nii");
+    try {
+        readNiftiRun(path);
+        FAIL() << "no error";
+    } catch (const RunReadError& error) {
+        EXPECT_EQ(error.what(), path + ": cannot open: File name too long");
     }
 }
 
