@@ -28,3 +28,7 @@ set(TANDREL_STATIC_RUNTIME "-static -static-libgcc -static-libstdc++")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "${TANDREL_STATIC_RUNTIME}")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "${TANDREL_STATIC_RUNTIME}")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "${TANDREL_STATIC_RUNTIME}")
+
+# A release package is optimised as the Linux build is (-O2): at -O3 this compiler version warns
+# falsely about overlapping copies inside std::string (-Wrestrict).
+set(CMAKE_CXX_FLAGS_RELEASE "-O2 -DNDEBUG" CACHE STRING "Compiler flags of a release build")

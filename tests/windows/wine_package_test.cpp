@@ -39,12 +39,23 @@ std::vector<std::string> startEverything() {
     return arguments;
 }
 
+// Runs a Windows program under Wine; a non-empty `instructionSet` forces the comparison's voxel
+// engine onto that path (TANDREL_ISA), so each of its kernels runs as MinGW compiled it.
 ProcessResult underWine(const std::string& program, std::vector<std::string> arguments,
-                        const std::string& folder) {
+                        const std::string& folder, const std::string& instructionSet = "") {
     setenv("WINEPREFIX", WINEPREFIX_PATH, 1);
     setenv("WINEDEBUG", "-all", 1);
+    if (!instructionSet.empty()) setenv("TANDREL_ISA", instructionSet.c_str(), 1);
     arguments.insert(arguments.begin(), {WINE_PATH, program});
-    return host_test::runProcess(arguments, folder);
+    ProcessResult result = host_test::runProcess(arguments, folder);
+    unsetenv("TANDREL_ISA");
+    return result;
+}
+
+bool processorRuns(const std::string& instructionSet) {
+    if (instructionSet == "avx2") return __builtin_cpu_supports("avx2");
+    if (instructionSet == "avx512") return __builtin_cpu_supports("avx512f");
+    return true;
 }
 
 // Windows programs end their lines with CR LF on standard output and error.
@@ -103,7 +114,13 @@ class WindowsPackage : public testing::Test {
     TempFolder data;
 };
 
-TEST_F(WindowsPackage, SavesTheMapsAndResidualRunsOfTheLinuxBuildBitForBit) {
+// Each run of the package: the voxel engine's own choice, then each of its paths in turn.
+class WindowsPackageOnEachPath : public WindowsPackage,
+                                 public testing::WithParamInterface<const char*> {};
+
+TEST_P(WindowsPackageOnEachPath, SavesTheMapsAndResidualRunsOfTheLinuxBuildBitForBit) {
+    const std::string instructionSet = GetParam();
+    if (!processorRuns(instructionSet)) GTEST_SKIP() << "this processor lacks " << instructionSet;
     TempFolder onLinux;
     TempFolder onWindows;
     copyInputsTo(onLinux);
@@ -112,7 +129,7 @@ TEST_F(WindowsPackage, SavesTheMapsAndResidualRunsOfTheLinuxBuildBitForBit) {
     arguments.insert(arguments.begin(), QUORVIS_PATH);
     const ProcessResult linux = host_test::runProcess(arguments, onLinux.root());
     const ProcessResult windows =
-        underWine(kPackage + "/Quorvis.exe", startEverything(), onWindows.root());
+        underWine(kPackage + "/Quorvis.exe", startEverything(), onWindows.root(), instructionSet);
 
     ASSERT_EQ(linux.status, 0) << linux.err;
     EXPECT_EQ(windows.status, 0) << windows.err;
@@ -132,6 +149,12 @@ TEST_F(WindowsPackage, SavesTheMapsAndResidualRunsOfTheLinuxBuildBitForBit) {
             << name;
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Wine, WindowsPackageOnEachPath,
+                         testing::Values("", "sse2", "avx2", "avx512"),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                             return *info.param == '\0' ? std::string("chosen") : info.param;
+                         });
 
 TEST_F(WindowsPackage, PluginLoadedByAProgramOfAnotherNameDoesNotInitialise) {
     TempFolder folder;
