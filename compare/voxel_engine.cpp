@@ -7,13 +7,15 @@
 namespace compare {
 namespace {
 
-// Voxels per tile. A tile holds NrOfVolumes rows of this many floats in each of its time-course
-// arrays (the data, the fit, two cleaned courses): 1 MB in all at 1000 volumes, so a tile stays
-// in the second-level cache while it is fitted.
+// Voxels per tile. A tile holds NrOfVolumes rows of this many floats (plus slack) in each of its
+// time-course arrays (the data and the two cleaned courses): under 1 MB at 1000 volumes, and the
+// kernels work on 32 lanes of it at a time, so what they touch stays in the second-level cache.
 constexpr std::int32_t kTileLanes = 64;
-// Voxels per slab: each volume contributes one stretch of 1 KB per slab, long enough for the
-// hardware prefetchers, and a slab of a few hundred volumes still fits the second-level cache
-// when its analysed voxels are packed into the tile.
+// Lanes per row of the tile's arrays: the voxels and the slack the vector copies write into.
+constexpr std::int32_t kTileStride = kTileLanes + kGatherSlack;
+// Voxels per slab: each volume contributes one stretch of 1 KB per slab (the kernels fetch the
+// stretches a few volumes ahead), and a slab of a few hundred volumes still sits in the cache when
+// its analysed voxels are packed into the tile.
 constexpr std::int32_t kSlabVoxels = 256;
 // Arrays start on a cache line.
 constexpr std::size_t kAlignFloats = 16;
@@ -31,6 +33,18 @@ void slabMinimum(InstructionSet set, const float* const* volumes, std::int32_t n
             return avx2::slabMinimum(volumes, n, first, count, minimum);
         case InstructionSet::sse2:
             return sse2::slabMinimum(volumes, n, first, count, minimum);
+    }
+}
+
+void gatherWith(InstructionSet set, const float* const* volumes, std::int32_t n, std::int32_t first,
+                std::int32_t count, float* lane, std::int32_t stride) {
+    switch (set) {
+        case InstructionSet::avx512:
+            return avx512::gather(volumes, n, first, count, lane, stride);
+        case InstructionSet::avx2:
+            return avx2::gather(volumes, n, first, count, lane, stride);
+        case InstructionSet::sse2:
+            return sse2::gather(volumes, n, first, count, lane, stride);
     }
 }
 
@@ -52,19 +66,18 @@ VoxelEngine::VoxelEngine(const ModelSetup& model1, const ModelSetup& model2,
     : set_(set), volumes_(nrOfVolumes), tileVoxels_(kTileLanes) {
     const std::size_t rows = static_cast<std::size_t>(std::max(nrOfVolumes, 0));
     const std::size_t predictors = static_cast<std::size_t>(std::max(model1.x.cols, model2.x.cols));
-    const std::size_t lanes = kTileLanes;
-    storage_.resize(kAlignFloats + roundUp(kSlabVoxels) + roundUp(4 * rows * lanes) +
+    const std::size_t lanes = kTileStride;
+    storage_.resize(kAlignFloats + roundUp(kSlabVoxels) + roundUp(3 * rows * lanes) +
                     roundUp(2 * predictors * lanes) + 10 * roundUp(lanes));
 
     const float n = static_cast<float>(nrOfVolumes);
     const ModelSetup* setups[2] = {&model1, &model2};
     job_.volumes = nrOfVolumes;
-    job_.stride = kTileLanes;
+    job_.stride = kTileStride;
     job_.lanes = 0;
     slabMinimum_ = take(kSlabVoxels);
     tile_ = take(rows * lanes);
     job_.y = tile_;
-    job_.fit = take(rows * lanes);
     job_.beta = take(predictors * lanes);
     job_.maskedBeta = take(predictors * lanes);
     job_.sst = take(lanes);
@@ -135,7 +148,7 @@ ComparisonResult VoxelEngine::analyse(std::int32_t dimX, std::int32_t dimY, std:
                    slabMinimum_[end] > kIntensityFloor) {
                 ++end;
             }
-            gather(timeCourses, first + s, end - s);
+            gather(timeCourses, first + s, end - s, voxelCount);
             s = end;
             if (job_.lanes == kTileLanes) fitTile(result, keepResiduals1, keepResiduals2);
         }
@@ -144,11 +157,16 @@ ComparisonResult VoxelEngine::analyse(std::int32_t dimX, std::int32_t dimY, std:
     return result;
 }
 
-void VoxelEngine::gather(const float* const* timeCourses, std::int32_t first, std::int32_t count) {
+void VoxelEngine::gather(const float* const* timeCourses, std::int32_t first, std::int32_t count,
+                         std::int32_t voxelCount) {
     float* lane = tile_ + job_.lanes;
-    for (std::int32_t t = 0; t < volumes_; ++t) {
-        std::memcpy(lane + static_cast<std::ptrdiff_t>(t) * kTileLanes, timeCourses[t] + first,
-                    sizeof(float) * count);
+    if (voxelCount - first - count >= kGatherSlack) {
+        gatherWith(set_, timeCourses, volumes_, first, count, lane, kTileStride);
+    } else {  // at the end of the volumes: no vector may reach past them
+        for (std::int32_t t = 0; t < volumes_; ++t) {
+            std::memcpy(lane + static_cast<std::ptrdiff_t>(t) * kTileStride, timeCourses[t] + first,
+                        sizeof(float) * count);
+        }
     }
     for (std::int32_t i = 0; i < count; ++i) tileVoxels_[job_.lanes + i] = first + i;
     job_.lanes += count;
@@ -176,7 +194,7 @@ void VoxelEngine::keepCleaned(const TileModel& model, std::vector<numerics::Vect
     for (std::int32_t l = 0; l < job_.lanes; ++l) {
         numerics::Vector& cleaned = kept.emplace_back(volumes_);
         for (std::int32_t t = 0; t < volumes_; ++t) {
-            cleaned[t] = model.cleaned[static_cast<std::ptrdiff_t>(t) * kTileLanes + l];
+            cleaned[t] = model.cleaned[static_cast<std::ptrdiff_t>(t) * kTileStride + l];
         }
     }
 }

@@ -29,7 +29,8 @@ class VoxelEngine {
                              bool keepResiduals2);
 
   private:
-    void gather(const float* const* timeCourses, std::int32_t first, std::int32_t count);
+    void gather(const float* const* timeCourses, std::int32_t first, std::int32_t count,
+                std::int32_t voxelCount);
     void fitTile(ComparisonResult& result, bool keepResiduals1, bool keepResiduals2);
     void keepCleaned(const TileModel& model, std::vector<numerics::Vector>& kept) const;
     float* take(std::size_t count);

@@ -38,15 +38,59 @@ void store(float* to, typename L::V v) {
     __builtin_memcpy(to, &v, sizeof v);
 }
 
-// out(r, ·) = Σ_i a(r, i)·in(i, ·) for R rows over one block of lanes, where a(r, i) is
-// a[r + i·rows] (a column-major matrix, offset to its first row). Each accumulator starts at the
-// product with i = 0 and adds the others in order of i.
-template <class L, int R>
+// What a product does with each finished row t of one block of lanes, called for t in increasing
+// order: store it, or use it at once while the row is still in registers.
+template <class L>
+struct StoreRows {  // out(t, ·) = the row
+    float* out;
+    std::int32_t stride;
+    void row(std::int32_t t, const typename L::V* value) {
+        for (int k = 0; k < kBlockVectors; ++k) {
+            store<L>(out + static_cast<std::ptrdiff_t>(t) * stride + k * kWidth<L>, value[k]);
+        }
+    }
+};
+
+template <class L>
+struct SumSquaredResiduals {  // sum = Σ_t (y(t, ·) − row)², from t = 0: the SSE of a fit
+    const float* y;
+    std::int32_t stride;
+    typename L::V sum[kBlockVectors];
+    void row(std::int32_t t, const typename L::V* fit) {
+        for (int k = 0; k < kBlockVectors; ++k) {
+            const typename L::V d =
+                load<L>(y + static_cast<std::ptrdiff_t>(t) * stride + k * kWidth<L>) - fit[k];
+            sum[k] = t == 0 ? d * d : sum[k] + d * d;
+        }
+    }
+};
+
+template <class L>
+struct CleanedRows {  // cleaned(t, ·) = y(t, ·) − row, and sum = Σ_t cleaned(t, ·) from t = 0
+    const float* y;
+    float* cleaned;
+    std::int32_t stride;
+    typename L::V sum[kBlockVectors];
+    void row(std::int32_t t, const typename L::V* confounds) {
+        for (int k = 0; k < kBlockVectors; ++k) {
+            const std::ptrdiff_t at = static_cast<std::ptrdiff_t>(t) * stride + k * kWidth<L>;
+            const typename L::V c = load<L>(y + at) - confounds[k];
+            store<L>(cleaned + at, c);
+            sum[k] = t == 0 ? c : sum[k] + c;
+        }
+    }
+};
+
+// Rows first … first + R − 1 of a·in over one block of lanes, handed to out in order:
+// row(r, ·) = Σ_i a(r, i)·in(i, ·), where a(r, i) = a[r + i·rows] (column-major). Each
+// accumulator starts at the product with i = 0 and adds the others in order of i.
+template <class L, int R, class Out>
 void productBlock(const float* a, std::int32_t rows, std::int32_t inner, const float* in,
-                  std::int32_t stride, float* out) {
+                  std::int32_t stride, std::int32_t first, Out& out) {
     using V = typename L::V;
     constexpr int W = kWidth<L>;
     constexpr int K = kBlockVectors;
+    a += first;
     V x[K];
     V acc[R][K];
 #pragma GCC unroll 4
@@ -68,33 +112,31 @@ void productBlock(const float* a, std::int32_t rows, std::int32_t inner, const f
         }
     }
 #pragma GCC unroll 16
-    for (int r = 0; r < R; ++r) {
-#pragma GCC unroll 4
-        for (int k = 0; k < K; ++k) store<L>(out + r * stride + k * W, acc[r][k]);
-    }
+    for (int r = 0; r < R; ++r) out.row(first + r, acc[r]);
 }
 
 // productBlock for `count` rows, 1 ≤ count ≤ R.
-template <class L, int R>
+template <class L, int R, class Out>
 void productRows(std::int32_t count, const float* a, std::int32_t rows, std::int32_t inner,
-                 const float* in, std::int32_t stride, float* out) {
+                 const float* in, std::int32_t stride, std::int32_t first, Out& out) {
     if constexpr (R > 1) {
-        if (count < R) return productRows<L, R - 1>(count, a, rows, inner, in, stride, out);
+        if (count < R) {
+            return productRows<L, R - 1>(count, a, rows, inner, in, stride, first, out);
+        }
     }
-    productBlock<L, R>(a, rows, inner, in, stride, out);
+    productBlock<L, R>(a, rows, inner, in, stride, first, out);
 }
 
-// The matrix-vector product of a (rows × inner, column-major) with every lane of one block:
-// the rows are split into near-equal chunks that fit the registers.
-template <class L>
+// The matrix-vector product of a (rows × inner, column-major) with every lane of one block, its
+// rows handed to out in order: they are formed in near-equal chunks that fit the registers.
+template <class L, class Out>
 void product(const float* a, std::int32_t rows, std::int32_t inner, const float* in,
-             std::int32_t stride, float* out) {
+             std::int32_t stride, Out& out) {
     const std::int32_t chunks = (rows + L::kMaxRows - 1) / L::kMaxRows;
     std::int32_t first = 0;
     for (std::int32_t c = 0; c < chunks; ++c) {
         const std::int32_t count = (rows - first) / (chunks - c);
-        productRows<L, L::kMaxRows>(count, a + first, rows, inner, in, stride,
-                                    out + static_cast<std::ptrdiff_t>(first) * stride);
+        productRows<L, L::kMaxRows>(count, a, rows, inner, in, stride, first, out);
         first += count;
     }
 }
@@ -134,38 +176,36 @@ void fitModel(const TileJob& job, const TileModel& model, std::int32_t l) {
     const std::int32_t stride = job.stride;
     const float volumes = static_cast<float>(n);
 
-    // β = P·y, then β ∘ mask, then X·β and X·(β ∘ mask), full products whatever the mask holds.
-    product<L>(model.projection, p, n, job.y + l, stride, job.beta + l);
+    // β = P·y, then β ∘ mask, then X·β and X·(β ∘ mask), full products whatever the mask
+    // holds; the fit is used row by row for the SSE and never stored.
+    StoreRows<L> beta{job.beta + l, stride};
+    product<L>(model.projection, p, n, job.y + l, stride, beta);
     for (std::int32_t j = 0; j < p; ++j) {
         for (int k = 0; k < kBlockVectors; ++k) {
             const std::ptrdiff_t at = static_cast<std::ptrdiff_t>(j) * stride + l + k * W;
             store<L>(job.maskedBeta + at, load<L>(job.beta + at) * model.confoundMask[j]);
         }
     }
-    product<L>(model.design, n, p, job.beta + l, stride, job.fit + l);
-    product<L>(model.design, n, p, job.maskedBeta + l, stride, model.cleaned + l);
+    SumSquaredResiduals<L> sse{job.y + l, stride, {}};
+    product<L>(model.design, n, p, job.beta + l, stride, sse);
+    CleanedRows<L> cleaned{job.y + l, model.cleaned + l, stride, {}};
+    product<L>(model.design, n, p, job.maskedBeta + l, stride, cleaned);
 
     for (int k = 0; k < kBlockVectors; ++k) {
         const std::int32_t at = l + k * W;
-        const V sse = sumOfSquaredDifferences<L>(job.y + at, job.fit + at, n, stride, stride);
-
-        float* cleaned = model.cleaned + at;
-        for (std::int32_t t = 0; t < n; ++t) {
-            float* c = cleaned + static_cast<std::ptrdiff_t>(t) * stride;
-            store<L>(c, load<L>(job.y + at + static_cast<std::ptrdiff_t>(t) * stride) - load<L>(c));
-        }
         // Vector::mean and Vector::stdDev: ss starts at 0, the floor decides between the square
         // root of ss / (n − 1) and 0 (a NaN ss gives 0 too).
-        const V mean = sumOfRows<L>(cleaned, n, stride) / volumes;
+        const V mean = cleaned.sum[k] / volumes;
         V ss{};
         for (std::int32_t t = 0; t < n; ++t) {
-            const V d = load<L>(cleaned + static_cast<std::ptrdiff_t>(t) * stride) - mean;
+            const V d =
+                load<L>(model.cleaned + at + static_cast<std::ptrdiff_t>(t) * stride) - mean;
             ss = ss + d * d;
         }
         const V sd = ss > 0.0001f ? L::squareRoot(ss / static_cast<float>(n - 1)) : V{};
 
-        const V rSquared = 1.0f - sse / load<L>(job.sst + at);
-        store<L>(model.sse + at, sse);
+        const V rSquared = 1.0f - sse.sum[k] / load<L>(job.sst + at);
+        store<L>(model.sse + at, sse.sum[k]);
         store<L>(model.tSNR + at, mean / sd);
         store<L>(model.r2adj + at, 1.0f - (1.0f - rSquared) * model.adjustment);
     }
@@ -205,6 +245,10 @@ void fitTileWith(const TileJob& job) {
     for (std::int32_t l = 0; l < job.lanes; l += block) fitBlock<L>(job, l);
 }
 
+// How many volumes ahead the slab's stretch is fetched: the hardware prefetchers cannot guess the
+// jump from one volume's array to the next.
+inline constexpr std::int32_t kPrefetchVolumes = 8;
+
 // The running minimum of Vector::min for each voxel of the slab, volume after volume: each volume's
 // stretch of the slab is read front to back, and the minima stay in the first level cache.
 template <class L>
@@ -215,6 +259,10 @@ void slabMinimumWith(const float* const* volumes, std::int32_t n, std::int32_t f
     __builtin_memcpy(minimum, volumes[0] + first, sizeof(float) * count);
     for (std::int32_t t = 1; t < n; ++t) {
         const float* volume = volumes[t] + first;
+        if (t + kPrefetchVolumes < n) {
+            const float* ahead = volumes[t + kPrefetchVolumes] + first;
+            for (std::int32_t s = 0; s < count; s += 16) __builtin_prefetch(ahead + s, 0, 3);
+        }
         for (std::int32_t s = 0; s < whole; s += W) {
             const typename L::V m = load<L>(minimum + s);
             const typename L::V x = load<L>(volume + s);
@@ -223,6 +271,20 @@ void slabMinimumWith(const float* const* volumes, std::int32_t n, std::int32_t f
         for (std::int32_t s = whole; s < count; ++s) {
             if (minimum[s] > volume[s]) minimum[s] = volume[s];
         }
+    }
+}
+
+// Copies voxels [first, first + count) of every volume into row t of the tile at `lane`, whole
+// vectors at a time: the last vector may copy up to W − 1 voxels more, so the volumes must hold
+// them and the tile rows must have that many lanes of slack.
+template <class L>
+void gatherWith(const float* const* volumes, std::int32_t n, std::int32_t first, std::int32_t count,
+                float* lane, std::int32_t stride) {
+    constexpr std::int32_t W = kWidth<L>;
+    for (std::int32_t t = 0; t < n; ++t) {
+        const float* from = volumes[t] + first;
+        float* to = lane + static_cast<std::ptrdiff_t>(t) * stride;
+        for (std::int32_t i = 0; i < count; i += W) store<L>(to + i, load<L>(from + i));
     }
 }
 

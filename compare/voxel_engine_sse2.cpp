@@ -21,6 +21,11 @@ void slabMinimum(const float* const* volumes, std::int32_t n, std::int32_t first
     kernel::slabMinimumWith<Lanes>(volumes, n, first, count, minimum);
 }
 
+void gather(const float* const* volumes, std::int32_t n, std::int32_t first, std::int32_t count,
+            float* lane, std::int32_t stride) {
+    kernel::gatherWith<Lanes>(volumes, n, first, count, lane, stride);
+}
+
 void fitTile(const TileJob& job) {
     kernel::fitTileWith<Lanes>(job);
 }

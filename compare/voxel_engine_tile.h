@@ -31,7 +31,7 @@ struct TileModel {
 // they hold, and their results are ignored.
 struct TileJob {
     std::int32_t volumes;  // n
-    std::int32_t stride;   // lanes per row, a multiple of kLaneMultiple
+    std::int32_t stride;   // lanes per row, at least lanes rounded up to kLaneMultiple
     std::int32_t lanes;
     const float* y;     // n rows: the time courses
     float* beta;        // scratch, max(p1, p2) rows
@@ -49,24 +49,34 @@ struct TileJob {
 
 // The widest register block of any kernel: tiles are filled in multiples of it.
 inline constexpr std::int32_t kLaneMultiple = 32;
+// The most voxels a vector copy runs past the end of a stretch: one vector of the widest path.
+inline constexpr std::int32_t kGatherSlack = 16;
 
 // For each instruction set: minimum[s] = the smallest value of voxel first + s over the volumes,
 // by the rule of Vector::min (a later value replaces the running minimum only when strictly
 // smaller; a NaN never replaces it, a NaN first value stays), for s in [0, count).
+// gather copies voxels [first, first + count) of every volume into the tile rows at `lane`, in
+// whole vectors: up to kGatherSlack voxels past the end are read and written too.
 // fitTile fills every result array of the job for the lanes in use.
 namespace sse2 {
 void slabMinimum(const float* const* volumes, std::int32_t n, std::int32_t first,
                  std::int32_t count, float* minimum);
+void gather(const float* const* volumes, std::int32_t n, std::int32_t first, std::int32_t count,
+            float* lane, std::int32_t stride);
 void fitTile(const TileJob& job);
 }  // namespace sse2
 namespace avx2 {
 void slabMinimum(const float* const* volumes, std::int32_t n, std::int32_t first,
                  std::int32_t count, float* minimum);
+void gather(const float* const* volumes, std::int32_t n, std::int32_t first, std::int32_t count,
+            float* lane, std::int32_t stride);
 void fitTile(const TileJob& job);
 }  // namespace avx2
 namespace avx512 {
 void slabMinimum(const float* const* volumes, std::int32_t n, std::int32_t first,
                  std::int32_t count, float* minimum);
+void gather(const float* const* volumes, std::int32_t n, std::int32_t first, std::int32_t count,
+            float* lane, std::int32_t stride);
 void fitTile(const TileJob& job);
 }  // namespace avx512
 
