@@ -74,13 +74,18 @@ bool HostContext::getVersion(int* major, int* minor, int* patch) {
 
 void HostContext::logText(const char* text) {
     if (text == nullptr) return fault("zvLogText", "called with a null text");
-    guarded(*this, "zvLogText", 0, [&] { return console_.logText(text), 0; });
+    guarded(*this, "zvLogText", false, [&] {
+        console_.logText(text);
+        return true;
+    });
 }
 
 void HostContext::messageBox(const char* text) {
     ++messageBoxes_;
-    guarded(*this, "zvMessageBox", 0,
-            [&] { return console_.messageBox(text == nullptr ? "" : text), 0; });
+    guarded(*this, "zvMessageBox", false, [&] {
+        console_.messageBox(text == nullptr ? "" : text);
+        return true;
+    });
 }
 
 std::optional<std::string> HostContext::nextPick(const char* caption, const char* filter) {
@@ -122,7 +127,10 @@ bool HostContext::getOpenFileName(const char* caption, const char* startText, co
 }
 
 void HostContext::showBusyCursor() {
-    guarded(*this, "zvShowBusyCursor", 0, [&] { return console_.showBusy(), 0; });
+    guarded(*this, "zvShowBusyCursor", false, [&] {
+        console_.showBusy();
+        return true;
+    });
 }
 
 void HostContext::stopBusyCursor() {
@@ -190,8 +198,10 @@ bool HostContext::createMap() {
         fault("zvCreateMAPForCurrentFMR", "there is no current document");
         return false;
     }
-    return guarded(*this, "zvCreateMAPForCurrentFMR", false,
-                   [&] { return document_->createMap(), true; });
+    return guarded(*this, "zvCreateMAPForCurrentFMR", false, [&] {
+        document_->createMap();
+        return true;
+    });
 }
 
 FmrMap* HostContext::newestMapOr(const char* function) {
@@ -218,8 +228,10 @@ bool HostContext::setMapParameters(const MapHeader* header) {
     }
     FmrMap* map = newestMapOr("zvSetMAPParametersOfCurrentFMR");
     if (map == nullptr) return false;
-    return guarded(*this, "zvSetMAPParametersOfCurrentFMR", false,
-                   [&] { return map->setHeader(*header), true; });
+    return guarded(*this, "zvSetMAPParametersOfCurrentFMR", false, [&] {
+        map->setHeader(*header);
+        return true;
+    });
 }
 
 bool HostContext::saveMaps(const char* path) {
@@ -255,7 +267,7 @@ int HostContext::getIntParameter(const char* name) {
         fault("zvGetIntParameter", "called with a null name");
         return 0;
     }
-    return guarded(*this, "zvGetIntParameter", 0, [&] { return parameters_.integer(name); });
+    return guarded(*this, "zvGetIntParameter", 0, [&] { parameters_.integer(name); });
 }
 
 bool HostContext::setStringParameter(const char* name, const char* text) {
@@ -263,8 +275,10 @@ bool HostContext::setStringParameter(const char* name, const char* text) {
         fault("zvSetStringParameter", "called with a null pointer");
         return false;
     }
-    return guarded(*this, "zvSetStringParameter", false,
-                   [&] { return parameters_.set(name, text), true; });
+    return guarded(*this, "zvSetStringParameter", false, [&] {
+        return parameters_.set(name, text);
+        return true;
+    });
 }
 
 }  // namespace host

@@ -54,12 +54,15 @@ bool drivePlugin(const LoadedLibrary& library, const std::vector<std::string>& t
                  HostContext& host) {
     const auto create = reinterpret_cast<CreatePluginFunction>(library.function("createPlugin"));
     std::unique_ptr<ZorqPluginInterface> plugin;
-    callPlugin(host, "createPlugin", [&] { return plugin.reset(create()), true; });
+    callPlugin(host, "createPlugin", [&] {
+        plugin.reset(create());
+        return true;
+    });
     if (!plugin) {
         host.console().note(library.path() + ": createPlugin gave no plug-in");
         return false;
     }
-    bool succeeded = callPlugin(host, "initPlugin", [&] { return plugin->initPlugin(); });
+    bool succeeded = callPlugin(host, "initPlugin", [&] { plugin->initPlugin(); });
     if (!succeeded) {
         host.console().note("the plug-in did not initialise; no task was run");
     } else {
@@ -71,7 +74,10 @@ bool drivePlugin(const LoadedLibrary& library, const std::vector<std::string>& t
             }
         }
     }
-    callPlugin(host, "destructor", [&] { return plugin.reset(), true; });
+    callPlugin(host, "destructor", [&] {
+        return plugin.reset();
+        return true;
+    });
     return succeeded;
 }
 
