@@ -1,7 +1,7 @@
 # Thin front over CMake. Every target first makes sure the machine has what the build needs.
 JOBS ?= $(shell nproc)
 
-.PHONY: all bootstrap build test test-sanitize demo clean
+.PHONY: all bootstrap build test test-sanitize demo bench clean
 
 all: build
 
@@ -22,6 +22,14 @@ test-sanitize: bootstrap
 
 demo: build
 	@scripts/demo
+
+# The voxel-loop benchmark in a Release build, beside the numpy peer of ../shared/bench.
+bench: bootstrap
+	@scripts/bootstrap-bench
+	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build build-bench --target tandrel_bench -j $(JOBS)
+	@/usr/bin/python3 bench/run_bench.py --bench build-bench/bench/tandrel_bench \
+		--peer ../shared/bench/peer_numpy.py
 
 clean:
 	rm -rf build build-sanitize
