@@ -267,7 +267,7 @@ int HostContext::getIntParameter(const char* name) {
         fault("zvGetIntParameter", "called with a null name");
         return 0;
     }
-    return guarded(*this, "zvGetIntParameter", 0, [&] { parameters_.integer(name); });
+    return guarded(*this, "zvGetIntParameter", 0, [&] { return parameters_.integer(name); });
 }
 
 bool HostContext::setStringParameter(const char* name, const char* text) {
@@ -276,7 +276,7 @@ bool HostContext::setStringParameter(const char* name, const char* text) {
         return false;
     }
     return guarded(*this, "zvSetStringParameter", false, [&] {
-        return parameters_.set(name, text);
+        parameters_.set(name, text);
         return true;
     });
 }

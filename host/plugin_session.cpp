@@ -62,7 +62,7 @@ bool drivePlugin(const LoadedLibrary& library, const std::vector<std::string>& t
         host.console().note(library.path() + ": createPlugin gave no plug-in");
         return false;
     }
-    bool succeeded = callPlugin(host, "initPlugin", [&] { plugin->initPlugin(); });
+    bool succeeded = callPlugin(host, "initPlugin", [&] { return plugin->initPlugin(); });
     if (!succeeded) {
         host.console().note("the plug-in did not initialise; no task was run");
     } else {
@@ -75,7 +75,7 @@ bool drivePlugin(const LoadedLibrary& library, const std::vector<std::string>& t
         }
     }
     callPlugin(host, "destructor", [&] {
-        return plugin.reset();
+        plugin.reset();
         return true;
     });
     return succeeded;
