@@ -21,6 +21,7 @@
 
 #include "host/nifti_data_type.h"
 #include "host/nifti_io.h"
+#include "host/run_header_checks.h"
 
 namespace host {
 namespace {
@@ -89,6 +90,8 @@ class RunReader {
         const Geometry geometry = checkedGeometry(header);
         const std::int32_t nrOfVolumes = header.dim[4];
         const std::size_t count = geometry.voxelCount() * static_cast<std::size_t>(nrOfVolumes);
+        checkFileCanHold(path_, count * header.type->bytes,
+                         static_cast<std::uintmax_t>(header.dataOffset));
         FloatBlock values = allocateFloats(count);
         readImage(header, values.get(), count);
         return TimeCourses(geometry, nrOfVolumes, std::move(values));
@@ -155,37 +158,7 @@ class RunReader {
     }
 
     Geometry checkedGeometry(const Header& header) const {
-        const std::int16_t* dim = header.dim;
-        const int rank = dim[0];
-        if (rank < 4) {
-            fail("holds a " + std::to_string(rank) +
-                 "D image; a run needs 4 dimensions (x, y, z and time)");
-        }
-        for (int axis = 5; axis <= std::min(rank, 7); ++axis) {
-            if (dim[axis] != 1) {
-                fail("holds a " + std::to_string(rank) + "D image; a run has 4 dimensions");
-            }
-        }
-        for (int axis = 1; axis <= 3; ++axis) {
-            if (dim[axis] < 1) {
-                fail("has an invalid size " + std::to_string(dim[axis]) + " along axis " +
-                     std::to_string(axis));
-            }
-        }
-        if (dim[4] < 1) {
-            fail("holds no volumes (its time dimension is " + std::to_string(dim[4]) + ")");
-        }
-        constexpr auto kLimit = static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::max());
-        const std::int64_t voxels = std::int64_t{dim[1]} * dim[2] * dim[3];
-        const std::string size = std::to_string(dim[1]) + " x " + std::to_string(dim[2]) + " x " +
-                                 std::to_string(dim[3]);
-        if (voxels > kLimit) {
-            fail(size + " voxels are more than the 2147483647 a volume of the host can hold");
-        }
-        if (voxels * dim[4] > kLimit) {
-            fail(size + " voxels x " + std::to_string(dim[4]) +
-                 " volumes are more than the 2147483647 values a run of the host can hold");
-        }
+        checkRunShape(path_, header.dim);
         if (header.type->convert == nullptr) {
             fail(std::string("stores its values as ") + header.type->name +
                  ", which the host cannot convert to floats");
@@ -193,7 +166,7 @@ class RunReader {
 
         Geometry geometry;
         for (int axis = 0; axis < 3; ++axis) {
-            geometry.dim[axis] = dim[axis + 1];
+            geometry.dim[axis] = header.dim[axis + 1];
             geometry.voxelSize[axis] = header.pixdim[axis + 1];
         }
         geometry.repetitionTime = header.pixdim[4];
