@@ -64,7 +64,8 @@ bool drivePlugin(const LoadedLibrary& library, const std::vector<std::string>& t
     }
     bool succeeded = callPlugin(host, "initPlugin", [&] { return plugin->initPlugin(); });
     if (!succeeded) {
-        host.console().note("the plug-in did not initialise; no task was run");
+        host.console().note(tasks.empty() ? "the plug-in did not initialise"
+                                          : "the plug-in did not initialise; no task was run");
     } else {
         for (const std::string& task : tasks) {
             host.parameters().set("task", task);

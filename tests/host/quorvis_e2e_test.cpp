@@ -105,8 +105,7 @@ TEST_F(Quorvis, ReportsTheVersionItIsToldTo) {
     EXPECT_EQ(tooOld.out, "\nTandrel>  Plugin finished!\n");
     EXPECT_EQ(tooOld.err, kDescriptor +
                               "message box: Can not execute this plugin - Quorvis version 20.0 or "
-                              "higher required.\n" +
-                              kNotInitialised);
+                              "higher required.\nquorvis: the plug-in did not initialise\n");
     EXPECT_EQ(quorvis({"--host-version", "2.9.9", "run.nii"}).status, 0);
 }
 
