@@ -97,9 +97,16 @@ class RunReader {
         if (std::memcmp(header.magic, "n+1", 4) != 0) {
             fail("is not a single-file NIfTI-1 image (its magic is not \"n+1\")");
         }
+        const bool swapped = header.sizeof_hdr != kNifti1HeaderSize;
+        // nifti_clib complains about a rank outside 1 to 7 on stderr, whatever its debug level,
+        // so the host says it first, in its own words.
+        const std::int16_t rank = swapped ? byteSwapped(header.dim[0]) : header.dim[0];
+        if (rank < 0 || rank > 7) {
+            fail("not a NIfTI-1 file: its header gives " + std::to_string(rank) +
+                 " dimensions, NIfTI-1 allows at most 7");
+        }
         Header decoded{ImageHandle(nifti_convert_nhdr2nim(header, path_.c_str())), {}};
         if (!decoded.image) fail("not a NIfTI-1 file: its header is invalid");
-        const bool swapped = header.sizeof_hdr != kNifti1HeaderSize;
         for (int axis = 0; axis < 8; ++axis) {
             decoded.dim[axis] = swapped ? byteSwapped(header.dim[axis]) : header.dim[axis];
         }

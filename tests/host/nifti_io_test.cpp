@@ -251,6 +251,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "is not a single-file NIfTI-1 image (its magic is not \"n+1\")"},
         BadRunCase{"three_d", patched<std::int16_t>(40, {3}),
                    "holds a 3D image; a run needs 4 dimensions (x, y, z and time)"},
+        BadRunCase{"rank_beyond_nifti", patched<std::int16_t>(40, {9}),
+                   "not a NIfTI-1 file: its header gives 9 dimensions, NIfTI-1 allows at most 7"},
         BadRunCase{"five_d", patched<std::int16_t>(40, {5, 2, 2, 2, 3, 2}),
                    "holds a 5D image; a run has 4 dimensions"},
         BadRunCase{"no_volumes", patched<std::int16_t>(48, {0}),
