@@ -146,6 +146,11 @@ std::vector<BadInput> badInputs() {
         {"run that is 3D", withRun("flat.nii", niftiFile(3, {6, 6, 3}, 6 * 6 * 3 * 4)),
          comparison("task.sdm", "full.sdm", "flat.nii"), 2,
          "quorvis: flat.nii: holds a 3D image; a run needs 4 dimensions (x, y, z and time)"},
+        {"run whose header gives more dimensions than NIfTI-1 has",
+         withRun("rank.nii", niftiFile(9, {6, 6, 3, 16}, 6 * 6 * 3 * 16 * 4)),
+         comparison("task.sdm", "full.sdm", "rank.nii"), 2,
+         "quorvis: rank.nii: not a NIfTI-1 file: its header gives 9 dimensions, NIfTI-1 allows "
+         "at most 7"},
         {"run that is truncated", withRun("cut.nii", shortImage),
          comparison("task.sdm", "full.sdm", "cut.nii"), 2,
          "quorvis: cut.nii: is truncated: its header promises 6912 bytes of image data after "
