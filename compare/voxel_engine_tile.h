@@ -36,7 +36,6 @@ struct TileJob {
     const float* y;     // n rows: the time courses
     float* beta;        // scratch, max(p1, p2) rows
     float* maskedBeta;  // scratch, max(p1, p2) rows
-    float* fit;         // scratch, n rows
     float* sst;         // scratch, one row
     TileModel models[2];
     // The F value between the models, or nothing when their predictor counts are equal.
