@@ -4,8 +4,9 @@
 //   L::V             the vector type, a GCC/Clang vector of floats (__m128, __m256, __m512)
 //   L::kMaxRows      rows of accumulators a product block holds in registers
 //   L::squareRoot(v) lane-wise single-precision square root
-// and instantiates slabMinimumWith<L> and fitTileWith<L>. Every template here depends on L, so
-// each instruction set gets its own copies and none can be merged with another's at link time.
+// and instantiates slabMinimumWith<L>, gatherWith<L> and fitTileWith<L>. Every template here
+// depends on L, which each path declares in an unnamed namespace: each instruction set gets its
+// own copies with internal linkage, and none can be merged with another path's at link time.
 //
 // Every lane is one voxel. Vector operators on these types are the IEEE single-precision
 // operations lane by lane, with no fusing (the build forbids contraction), so a lane computes
@@ -151,16 +152,14 @@ typename L::V sumOfRows(const float* rows, std::int32_t n, std::int32_t stride) 
     return sum;
 }
 
-// Σ_t (a(t, ·) − b(t, ·))², starting at the term of t = 0: the sum of the squared difference
-// vector. b is a single row, broadcast to every t, when bStride is 0.
+// Σ_t (row(t, ·) − mean)², starting at the term of t = 0: the sum of the squared deviations.
 template <class L>
-typename L::V sumOfSquaredDifferences(const float* a, const float* b, std::int32_t n,
-                                      std::int32_t stride, std::int32_t bStride) {
-    typename L::V d = load<L>(a) - load<L>(b);
+typename L::V sumOfSquaredDeviations(const float* rows, std::int32_t n, std::int32_t stride,
+                                     typename L::V mean) {
+    typename L::V d = load<L>(rows) - mean;
     typename L::V sum = d * d;
     for (std::int32_t t = 1; t < n; ++t) {
-        d = load<L>(a + static_cast<std::ptrdiff_t>(t) * stride) -
-            load<L>(b + static_cast<std::ptrdiff_t>(t) * bStride);
+        d = load<L>(rows + static_cast<std::ptrdiff_t>(t) * stride) - mean;
         sum = sum + d * d;
     }
     return sum;
@@ -218,11 +217,10 @@ void fitBlock(const TileJob& job, std::int32_t l) {
     constexpr int W = kWidth<L>;
     const float volumes = static_cast<float>(job.volumes);
     for (int k = 0; k < kBlockVectors; ++k) {
+        // SST = Σ (y − mean(y))², which both models' R² share.
         const float* y = job.y + l + k * W;
-        // SST = Σ (y − mean)²; the mean goes through the SST row so it can be broadcast.
-        float* sst = job.sst + l + k * W;
-        store<L>(sst, sumOfRows<L>(y, job.volumes, job.stride) / volumes);
-        store<L>(sst, sumOfSquaredDifferences<L>(y, sst, job.volumes, job.stride, 0));
+        const V mean = sumOfRows<L>(y, job.volumes, job.stride) / volumes;
+        store<L>(job.sst + l + k * W, sumOfSquaredDeviations<L>(y, job.volumes, job.stride, mean));
     }
     fitModel<L>(job, job.models[0], l);
     fitModel<L>(job, job.models[1], l);
