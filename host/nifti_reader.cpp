@@ -98,18 +98,28 @@ class RunReader {
             fail("is not a single-file NIfTI-1 image (its magic is not \"n+1\")");
         }
         const bool swapped = header.sizeof_hdr != kNifti1HeaderSize;
-        // nifti_clib complains about a rank outside 1 to 7 on stderr, whatever its debug level,
-        // so the host says it first, in its own words.
-        const std::int16_t rank = swapped ? byteSwapped(header.dim[0]) : header.dim[0];
+        Header decoded{nullptr, {}};
+        for (int axis = 0; axis < 8; ++axis) {
+            decoded.dim[axis] = swapped ? byteSwapped(header.dim[axis]) : header.dim[axis];
+        }
+        const std::int16_t datatype = swapped ? byteSwapped(header.datatype) : header.datatype;
+        // nifti_clib complains on stderr, whatever its debug level, about a rank outside 1 to 7,
+        // a first size below 1 and an undefined data type, so the host says it first, in its
+        // own words.
+        const std::int16_t rank = decoded.dim[0];
         if (rank < 0 || rank > 7) {
             fail("not a NIfTI-1 file: its header gives " + std::to_string(rank) +
                  " dimensions, NIfTI-1 allows at most 7");
         }
-        Header decoded{ImageHandle(nifti_convert_nhdr2nim(header, path_.c_str())), {}};
-        if (!decoded.image) fail("not a NIfTI-1 file: its header is invalid");
-        for (int axis = 0; axis < 8; ++axis) {
-            decoded.dim[axis] = swapped ? byteSwapped(header.dim[axis]) : header.dim[axis];
+        if (rank >= 1 && decoded.dim[1] < 1) {
+            fail("has an invalid size " + std::to_string(decoded.dim[1]) + " along axis 1");
         }
+        if (findNiftiDataType(datatype) == nullptr) {
+            fail("not a NIfTI-1 file: its data type code " + std::to_string(datatype) +
+                 " is none that NIfTI-1 defines for voxels");
+        }
+        decoded.image.reset(nifti_convert_nhdr2nim(header, path_.c_str()));
+        if (!decoded.image) fail("not a NIfTI-1 file: its header is invalid");
         return decoded;
     }
 

@@ -253,6 +253,11 @@ INSTANTIATE_TEST_SUITE_P(
                    "holds a 3D image; a run needs 4 dimensions (x, y, z and time)"},
         BadRunCase{"rank_beyond_nifti", patched<std::int16_t>(40, {9}),
                    "not a NIfTI-1 file: its header gives 9 dimensions, NIfTI-1 allows at most 7"},
+        BadRunCase{"first_size_zero", patched<std::int16_t>(42, {0}),
+                   "has an invalid size 0 along axis 1"},
+        BadRunCase{"data_type_undefined", patched<std::int16_t>(70, {9999}),
+                   "not a NIfTI-1 file: its data type code 9999 is none that NIfTI-1 defines for "
+                   "voxels"},
         BadRunCase{"five_d", patched<std::int16_t>(40, {5, 2, 2, 2, 3, 2}),
                    "holds a 5D image; a run has 4 dimensions"},
         BadRunCase{"no_volumes", patched<std::int16_t>(48, {0}),
