@@ -131,8 +131,14 @@ class RunReader {
         header.swapped = raw.swapped();
         for (int axis = 0; axis < 8; ++axis) header.dim[axis] = raw.at<std::int16_t>(40 + 2 * axis);
         header.type = findNiftiDataType(raw.at<std::int16_t>(70));
-        if (header.dim[0] < 0 || header.dim[0] > 7 || header.dim[1] < 1 || header.type == nullptr) {
-            fail("not a NIfTI-1 file: its header is invalid");
+        checkNiftiRank(path_, header.dim[0]);
+        if (header.dim[0] >= 1 && header.dim[1] < 1) {
+            fail("has an invalid size " + std::to_string(header.dim[1]) + " along axis 1");
+        }
+        if (header.type == nullptr) {
+            fail("not a NIfTI-1 file: its data type code " +
+                 std::to_string(raw.at<std::int16_t>(70)) +
+                 " is none that NIfTI-1 defines for voxels");
         }
         for (int axis = 0; axis < 8; ++axis) {
             const float size = raw.at<float>(76 + 4 * axis);

@@ -23,6 +23,13 @@ bool isGzip(const std::string& path) {
 
 }  // namespace
 
+void checkNiftiRank(const std::string& path, std::int16_t rank) {
+    if (rank < 0 || rank > 7) {
+        fail(path, "not a NIfTI-1 file: its header gives " + std::to_string(rank) +
+                       " dimensions, NIfTI-1 allows at most 7");
+    }
+}
+
 void checkRunShape(const std::string& path, const std::int16_t (&dim)[8]) {
     const int rank = dim[0];
     if (rank < 4) {

@@ -10,6 +10,10 @@
 
 namespace host {
 
+// A rank (dim[0]) outside 0 to 7 is not NIfTI-1: refused before anything else of the header is
+// decoded.
+void checkNiftiRank(const std::string& path, std::int16_t rank);
+
 // `dim` as the header states it: rank, then the sizes along x, y, z, time and beyond. A run has 4
 // dimensions (any beyond of size 1), at least one voxel along each axis and one volume, and at
 // most 2147483647 voxels in a volume and values in the run.
