@@ -10,6 +10,7 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -84,12 +85,8 @@ std::vector<std::string> goodComparisonWith(std::vector<std::string> extra) {
     return comparison("task.sdm", "full.sdm", "run.nii.gz", {}, std::move(extra));
 }
 
-// A fault that is a file of its own, written beside the good inputs.
+// A fault that is a file of its own (a design or a run), written beside the good inputs.
 std::function<void(const fs::path&)> withFile(std::string name, std::string bytes) {
-    return [name, bytes](const fs::path& folder) { writeFile(folder / name, bytes); };
-}
-
-std::function<void(const fs::path&)> withRun(std::string name, std::string bytes) {
     return [name, bytes](const fs::path& folder) { writeFile(folder / name, bytes); };
 }
 
@@ -140,18 +137,18 @@ std::vector<BadInput> badInputs() {
         {"folder given as run", [](const fs::path& f) { fs::create_directory(f / "folder.nii"); },
          comparison("task.sdm", "full.sdm", "folder.nii"), 2,
          "quorvis: folder.nii: is a folder, not a NIfTI file"},
-        {"run of an unknown kind", withRun("run.txt", "x"),
+        {"run of an unknown kind", withFile("run.txt", "x"),
          comparison("task.sdm", "full.sdm", "run.txt"), 2,
          "quorvis: run.txt: unknown kind of run; expected a .nii, .nii.gz or .fmr file"},
-        {"run that is 3D", withRun("flat.nii", niftiFile(3, {6, 6, 3}, 6 * 6 * 3 * 4)),
+        {"run that is 3D", withFile("flat.nii", niftiFile(3, {6, 6, 3}, 6 * 6 * 3 * 4)),
          comparison("task.sdm", "full.sdm", "flat.nii"), 2,
          "quorvis: flat.nii: holds a 3D image; a run needs 4 dimensions (x, y, z and time)"},
         {"run whose header gives more dimensions than NIfTI-1 has",
-         withRun("rank.nii", niftiFile(9, {6, 6, 3, 16}, 6 * 6 * 3 * 16 * 4)),
+         withFile("rank.nii", niftiFile(9, {6, 6, 3, 16}, 6 * 6 * 3 * 16 * 4)),
          comparison("task.sdm", "full.sdm", "rank.nii"), 2,
          "quorvis: rank.nii: not a NIfTI-1 file: its header gives 9 dimensions, NIfTI-1 allows "
          "at most 7"},
-        {"run that is truncated", withRun("cut.nii", shortImage),
+        {"run that is truncated", withFile("cut.nii", shortImage),
          comparison("task.sdm", "full.sdm", "cut.nii"), 2,
          "quorvis: cut.nii: is truncated: its header promises 6912 bytes of image data after "
          "byte 352, it holds 1000"},
@@ -160,27 +157,27 @@ std::vector<BadInput> badInputs() {
          comparison("task.sdm", "full.sdm", "cut.nii.gz"), 2,
          "quorvis: cut.nii.gz: is truncated: its header promises 6912 bytes of image data after "
          "byte 352, it holds 1000"},
-        {"run that is a short text", withRun("notes.nii", "this is not an image\n"),
+        {"run that is a short text", withFile("notes.nii", "this is not an image\n"),
          comparison("task.sdm", "full.sdm", "notes.nii"), 2,
          "quorvis: notes.nii: not a NIfTI-1 file: it holds 21 bytes, a NIfTI-1 header needs 348"},
-        {"run that is a long text", withRun("notes.nii", std::string(400, 'x')),
+        {"run that is a long text", withFile("notes.nii", std::string(400, 'x')),
          comparison("task.sdm", "full.sdm", "notes.nii"), 2,
          "quorvis: notes.nii: not a NIfTI-1 file: no NIfTI-1 header at its start"},
         {"run whose volume overflows 32 bits",
-         withRun("cube.nii", niftiFile(4, {32767, 32767, 32767, 2}, 0)),
+         withFile("cube.nii", niftiFile(4, {32767, 32767, 32767, 2}, 0)),
          comparison("task.sdm", "full.sdm", "cube.nii"), 2,
          "quorvis: cube.nii: 32767 x 32767 x 32767 voxels are more than the 2147483647 a volume "
          "of the host can hold"},
         {"run whose values overflow 32 bits",
-         withRun("long.nii", niftiFile(4, {2000, 2000, 1, 1000}, 0)),
+         withFile("long.nii", niftiFile(4, {2000, 2000, 1, 1000}, 0)),
          comparison("task.sdm", "full.sdm", "long.nii"), 2,
          "quorvis: long.nii: 2000 x 2000 x 1 voxels x 1000 volumes are more than the 2147483647 "
          "values a run of the host can hold"},
-        {"run without volumes", withRun("empty.nii", niftiFile(4, {6, 6, 3, 0}, 0)),
+        {"run without volumes", withFile("empty.nii", niftiFile(4, {6, 6, 3, 0}, 0)),
          comparison("task.sdm", "full.sdm", "empty.nii"), 2,
          "quorvis: empty.nii: holds no volumes (its time dimension is 0)"},
         {"run claiming 8 GB in a file of 352 bytes",
-         withRun("claim.nii", niftiFile(4, {32767, 32767, 2, 1}, 0)),
+         withFile("claim.nii", niftiFile(4, {32767, 32767, 2, 1}, 0)),
          comparison("task.sdm", "full.sdm", "claim.nii"), 2,
          "quorvis: claim.nii: is truncated: its header promises 8589410312 bytes of image data "
          "after byte 352, it holds 0"},
