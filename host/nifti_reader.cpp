@@ -104,14 +104,18 @@ class RunReader {
         }
         const std::int16_t datatype = swapped ? byteSwapped(header.datatype) : header.datatype;
         // nifti_clib complains on stderr, whatever its debug level, about a rank outside 1 to 7,
-        // a first size below 1 and an undefined data type, so the host says it first, in its
-        // own words.
+        // a first size below 1 (for any rank) and an undefined data type, so the host says it
+        // first, in its own words.
         const std::int16_t rank = decoded.dim[0];
         if (rank < 0 || rank > 7) {
             fail("not a NIfTI-1 file: its header gives " + std::to_string(rank) +
                  " dimensions, NIfTI-1 allows at most 7");
         }
-        if (rank >= 1 && decoded.dim[1] < 1) {
+        if (rank < 4) {
+            fail("holds a " + std::to_string(rank) +
+                 "D image; a run needs 4 dimensions (x, y, z and time)");
+        }
+        if (decoded.dim[1] < 1) {
             fail("has an invalid size " + std::to_string(decoded.dim[1]) + " along axis 1");
         }
         if (findNiftiDataType(datatype) == nullptr) {
@@ -127,10 +131,6 @@ class RunReader {
         const std::int16_t* dim = header.dim;
         const nifti_image& image = *header.image;
         const int rank = dim[0];
-        if (rank < 4) {
-            fail("holds a " + std::to_string(rank) +
-                 "D image; a run needs 4 dimensions (x, y, z and time)");
-        }
         for (int axis = 5; axis <= std::min(rank, 7); ++axis) {
             if (dim[axis] != 1) {
                 fail("holds a " + std::to_string(rank) + "D image; a run has 4 dimensions");

@@ -148,6 +148,10 @@ std::vector<BadInput> badInputs() {
          comparison("task.sdm", "full.sdm", "rank.nii"), 2,
          "quorvis: rank.nii: not a NIfTI-1 file: its header gives 9 dimensions, NIfTI-1 allows "
          "at most 7"},
+        {"run whose header gives no dimensions and no sizes",
+         withFile("none.nii", niftiFile(0, {0, 0, 0, 0}, 0)),
+         comparison("task.sdm", "full.sdm", "none.nii"), 2,
+         "quorvis: none.nii: holds a 0D image; a run needs 4 dimensions (x, y, z and time)"},
         {"run that is truncated", withFile("cut.nii", shortImage),
          comparison("task.sdm", "full.sdm", "cut.nii"), 2,
          "quorvis: cut.nii: is truncated: its header promises 6912 bytes of image data after "
