@@ -2,7 +2,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include "host/compare_command.h"
 #include "host/fmr_document.h"
+#include "host/map_previews.h"
 
 namespace host {
 namespace {
@@ -10,16 +12,25 @@ namespace {
 constexpr const char* kDescription =
     "quorvis: a small stand-in host for Tandrel-kit plug-ins. It opens RUN as the current FMR\n"
     "document, loads the plug-in, stands in for its dialog (parameters, file dialogs), runs each\n"
-    "--task as one dialog action and writes the plug-in's log pane to standard output.";
+    "--task as one dialog action and writes the plug-in's log pane to standard output, followed\n"
+    "by a summary of the files saved. `quorvis compare` does the common case in one command.";
 
 constexpr const char* kFooter =
     "Examples:\n"
-    "  quorvis --set sdmfile1=run1_motion.sdm --set sdmfile2=run1_full.sdm \\\n"
+    "  quorvis compare run1.nii.gz run1_task.sdm run1_motion.sdm\n"
+    "      every map of the two designs, beside the SDM files\n"
+    "  quorvis compare run1.nii.gz run1_task.sdm run1_motion.sdm --maps tSNR3,R2adj3,Fmap \\\n"
+    "          --residuals 1,2 --preview\n"
+    "      three comparison maps with PNG previews, and both confound-cleaned runs\n"
+    "  quorvis --set sdmfile1=run1_task.sdm --set sdmfile2=run1_motion.sdm \\\n"
     "          --set Fmap=1 --set R2adj3=1 --task start run1.nii.gz\n"
+    "      the generic form: dialog parameters one by one, then the action \"start\"\n"
     "  quorvis --task choose_sdm --pick design.sdm --print-params run1.nii.gz\n"
+    "  quorvis compare --help\n"
     "\n"
     "Exit status: 0 every step succeeded; 1 the plug-in refused or failed, showed a message box,\n"
-    "or a host service failed; 2 a usage error, or a run or plug-in that cannot be read.";
+    "or a host service failed (a file or preview it could not write); 2 a usage error, or a run\n"
+    "or plug-in that cannot be read.";
 
 // What the option table fills, before the values are checked.
 struct RawOptions {
@@ -68,6 +79,15 @@ void addGenericForm(CLI::App& app, RawOptions& raw) {
         ->capture_default_str();
 }
 
+void checkRunPath(const std::string& run) {
+    if (run.empty()) return;
+    try {
+        documentPathFor(run);
+    } catch (const std::runtime_error& error) {
+        throw UsageError(error.what());
+    }
+}
+
 Options checked(const RawOptions& raw) {
     Options options;
     options.run = raw.run;
@@ -95,14 +115,29 @@ Options checked(const RawOptions& raw) {
         }
         options.picks.push_back(pick);
     }
-    if (!options.run.empty()) {
-        try {
-            documentPathFor(options.run);
-        } catch (const std::runtime_error& error) {
-            throw UsageError(error.what());
-        }
-    }
+    checkRunPath(options.run);
     return options;
+}
+
+// The compare form: its arguments fill the dialog, and the action is "start".
+void useCompareForm(Options& options, const RawOptions& raw, const CompareArguments& compare) {
+    if (!raw.run.empty()) {
+        throw UsageError("compare: unexpected argument \"" + raw.run +
+                         "\"; compare takes RUN SDM1 SDM2 and its options");
+    }
+    if (!raw.settings.empty() || !raw.tasks.empty() || !raw.picks.empty()) {
+        throw UsageError(
+            "compare fills the dialog and runs \"start\" itself; --set, --task and --pick belong "
+            "to the generic form");
+    }
+    if (compare.preview && !previewsAvailable()) {
+        throw UsageError("--preview: this build of quorvis makes no previews");
+    }
+    checkRunPath(compare.run);
+    options.run = compare.run;
+    options.parameters = compareParameters(compare);
+    options.tasks = {"start"};
+    options.preview = compare.preview;
 }
 
 }  // namespace
@@ -126,6 +161,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
     app.set_version_flag("--version", "quorvis 1.0, a stand-in host for Tandrel-kit plug-ins");
     RawOptions raw;
     addGenericForm(app, raw);
+    CompareArguments compare;
+    const CLI::App& compareCommand = addCompareCommand(app, compare);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
@@ -133,7 +170,9 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
         return CommandLine{std::nullopt, status == 0 ? kExitSuccess : kExitUsage};
     }
     try {
-        return CommandLine{checked(raw), kExitSuccess};
+        Options options = checked(raw);
+        if (compareCommand.parsed()) useCompareForm(options, raw, compare);
+        return CommandLine{std::move(options), kExitSuccess};
     } catch (const UsageError& error) {
         err << "quorvis: " << error.what() << "\n";
         return CommandLine{std::nullopt, kExitUsage};

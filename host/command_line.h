@@ -1,7 +1,8 @@
 #pragma once
-// The host's command line: `quorvis [OPTIONS] [RUN]`. One option table yields both the parser and
-// --help. Everything a user can get wrong here is refused before the run is read or the plug-in
-// is loaded.
+// The host's command line: the generic form `quorvis [OPTIONS] [RUN]`, which plays the dialog
+// parameter by parameter, and `quorvis compare RUN SDM1 SDM2 ...` for the common case. One option
+// table yields both the parser and --help. Everything a user can get wrong here is refused before
+// the run is read or the plug-in is loaded.
 
 #include <deque>
 #include <optional>
@@ -36,6 +37,7 @@ struct Options {
     std::vector<std::string> tasks;  // run in order
     std::deque<std::string> picks;   // answers of the file dialogs, in order
     bool printParameters = false;
+    bool preview = false;  // a PNG picture beside each saved map
     HostVersion hostVersion;
 };
 

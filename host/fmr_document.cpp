@@ -78,7 +78,7 @@ FmrMap& FmrDocument::createMap() {
     return *maps_.back();
 }
 
-void FmrDocument::saveCopy(const std::string& fmrPath, const std::string& stcName) const {
+std::string FmrDocument::saveCopy(const std::string& fmrPath, const std::string& stcName) const {
     if (stcName.empty() || stcName.find_first_of("/\\") != std::string::npos) {
         throw std::invalid_argument("the time-course name \"" + stcName +
                                     "\" is not a plain file name");
@@ -96,6 +96,7 @@ void FmrDocument::saveCopy(const std::string& fmrPath, const std::string& stcNam
     document.write(text.data(), text.size());
     timeCourses.commit();
     document.commit();
+    return stcPath;
 }
 
 FmrDocument openDocument(const std::string& runPath) {

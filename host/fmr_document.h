@@ -38,9 +38,10 @@ class FmrDocument {
     FmrMap* newestMap() { return maps_.empty() ? nullptr : maps_.back().get(); }
 
     // Saves a copy of the run as it is in memory: the time courses as `stcName`.stc in the folder
-    // of `fmrPath`, and the document at `fmrPath` naming them. The document itself keeps its
-    // path. Throws WriteError (nothing replaced) or std::invalid_argument for a bad name.
-    void saveCopy(const std::string& fmrPath, const std::string& stcName) const;
+    // of `fmrPath`, and the document at `fmrPath` naming them; returns the time-course file's
+    // path. The document itself keeps its path. Throws WriteError (nothing replaced) or
+    // std::invalid_argument for a bad name.
+    std::string saveCopy(const std::string& fmrPath, const std::string& stcName) const;
 
   private:
     std::string path_;

@@ -61,6 +61,30 @@ void HostContext::fault(const std::string& function, const std::string& reason) 
     }
 }
 
+// The file itself is saved, so the plug-in hears of success whatever a listener does with it;
+// a listener's failure still fails the session. Nothing here throws into the plug-in.
+template <typename Event>
+void HostContext::tellListeners(const char* path, const Event& event) noexcept {
+    for (SaveListener* listener : listeners_) {
+        try {
+            event(*listener);
+        } catch (const std::exception& failure) {
+            listenerFailed(*listener, path, failure.what());
+        } catch (...) {
+            listenerFailed(*listener, path, "unexpected failure");
+        }
+    }
+}
+
+void HostContext::listenerFailed(const SaveListener& listener, const char* path,
+                                 const char* reason) noexcept {
+    try {
+        fault(listener.role() + " of " + path, reason);
+    } catch (...) {
+        ++faults_;
+    }
+}
+
 bool HostContext::getVersion(int* major, int* minor, int* patch) {
     if (major == nullptr || minor == nullptr || patch == nullptr) {
         fault("zvGetVersionOfQuorvisZV", "called with a null pointer");
@@ -185,12 +209,19 @@ bool HostContext::saveFmrAndStc(const char* fmrPath, const char* stcName) {
         fault("zvSaveFMRAndSTC", "there is no current document");
         return false;
     }
-    return guarded(*this, "zvSaveFMRAndSTC", false, [&] {
-        document_->saveCopy(fmrPath, stcName);
+    std::string stcPath;
+    const bool saved = guarded(*this, "zvSaveFMRAndSTC", false, [&] {
+        stcPath = document_->saveCopy(fmrPath, stcName);
         console_.note(std::string("saved ") + fmrPath + " with its time courses " + stcName +
                       ".stc");
         return true;
     });
+    if (saved) {
+        tellListeners(fmrPath, [&](SaveListener& listener) {
+            listener.runSaved(SavedRun{fmrPath, stcPath, document_->run().nrOfVolumes()});
+        });
+    }
+    return saved;
 }
 
 bool HostContext::createMap() {
@@ -241,11 +272,18 @@ bool HostContext::saveMaps(const char* path) {
     }
     FmrMap* map = newestMapOr("zvSaveMAPsOfCurrentFMR");
     if (map == nullptr) return false;
-    return guarded(*this, "zvSaveMAPsOfCurrentFMR", false, [&] {
+    const bool saved = guarded(*this, "zvSaveMAPsOfCurrentFMR", false, [&] {
         saveMap(*map, document_->run().geometry(), path);
         console_.note(std::string("saved ") + path);
         return true;
     });
+    if (saved) {
+        tellListeners(path, [&](SaveListener& listener) {
+            const std::string mapPath(path);
+            listener.mapSaved(SavedMap{mapPath, *map, document_->run(), parameters_});
+        });
+    }
+    return saved;
 }
 
 bool HostContext::getStringParameter(const char* name, char* buffer) {

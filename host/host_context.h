@@ -9,10 +9,12 @@
 #include <istream>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "host/console.h"
 #include "host/dialog_parameters.h"
 #include "host/fmr_document.h"
+#include "host/save_listener.h"
 #include "plugin/host_records.h"
 
 namespace host {
@@ -60,6 +62,10 @@ class HostContext {
     int getIntParameter(const char* name);
     bool setStringParameter(const char* name, const char* text);
 
+    // `listener` hears of every map and run saved from now on, in the order listeners were
+    // added; it must outlive the session. A listener that fails is reported as a fault.
+    void addListener(SaveListener& listener) { listeners_.push_back(&listener); }
+
     // Reports a request the host could not carry out.
     void fault(const std::string& function, const std::string& reason);
     int faultCount() const { return faults_; }
@@ -76,6 +82,10 @@ class HostContext {
     friend class ActiveHost;
     std::optional<std::string> nextPick(const char* caption, const char* filter);
     FmrMap* newestMapOr(const char* function);
+    template <typename Event>
+    void tellListeners(const char* path, const Event& event) noexcept;
+    void listenerFailed(const SaveListener& listener, const char* path,
+                        const char* reason) noexcept;
 
     Console& console_;
     DialogParameters parameters_;
@@ -83,6 +93,7 @@ class HostContext {
     std::deque<std::string> picks_;
     HostVersion version_;
     std::istream* terminal_;
+    std::vector<SaveListener*> listeners_;
     int faults_ = 0;
     int messageBoxes_ = 0;
 };

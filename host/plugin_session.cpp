@@ -7,8 +7,10 @@
 
 #include "host/fmr_document.h"
 #include "host/host_context.h"
+#include "host/map_previews.h"
 #include "host/module_loader.h"
 #include "host/nifti_io.h"
+#include "host/run_summary.h"
 #include "plugin/zorq_plugin_interface.h"
 
 namespace host {
@@ -105,6 +107,13 @@ int runSession(Options options, const SessionStreams& streams) {
     HostContext host(console, std::move(options.parameters), std::move(document),
                      std::move(options.picks), options.hostVersion, streams.terminal);
     const ActiveHost active(host);
+    RunSummary summary;
+    host.addListener(summary);
+    std::unique_ptr<SaveListener> previews;
+    if (options.preview) {
+        previews = makeMapPreviews(console);
+        host.addListener(*previews);
+    }
     bool succeeded = false;
     try {
         const LoadedLibrary library(options.pluginPath.empty()
@@ -117,6 +126,7 @@ int runSession(Options options, const SessionStreams& streams) {
         return kExitUsage;
     }
     host.checkBusyCursorStopped();
+    if (!summary.empty()) summary.print(streams.out);
     if (options.printParameters) printParameters(host.parameters(), streams.out);
     const bool clean = succeeded && host.messageBoxCount() == 0 && host.faultCount() == 0;
     return clean ? kExitSuccess : kExitFailure;

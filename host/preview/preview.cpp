@@ -66,7 +66,7 @@ std::string number(float value) {
 }
 
 constexpr std::string_view kFooter =
-    "Axial slices, anterior up, subject's right on the right. Grey: below the lower threshold.";
+    "Axial slices as stored: voxel x to the right, y up. Grey: below the lower threshold.";
 
 // Threshold words above the bar, the bar, tick marks and values below it.
 int barHeightWithLabels() {

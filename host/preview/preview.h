@@ -42,7 +42,8 @@ struct MontageLayout {
 
     int tileWidth(const PreviewMap& map) const { return map.dimX * scale; }
     int tileHeight(const PreviewMap& map) const { return map.dimY * scale; }
-    // Top-left picture pixel of voxel (x, y) in tile `tile`: x to the right, y (anterior) up.
+    // Top-left picture pixel of voxel (x, y) in tile `tile`: x to the right, y up. The preview
+    // sees no orientation, so which side of the head that is depends on the run's affine.
     std::pair<int, int> voxelPixel(const PreviewMap& map, int tile, int x, int y) const;
 };
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <sstream>
 
 #include "host/nifti_io.h"
@@ -142,6 +143,51 @@ TEST_F(Host, MapsAreCreatedFilledAndSavedNewestFirst) {
                              "\nquorvis: zvSaveMAPsOfCurrentFMR: cannot write " +
                              folder.path("missing/f.map") + ": No such file or directory\n");
     EXPECT_EQ(host.faultCount(), 1);
+}
+
+// Records what it hears; fails on the maps whose path contains "refuse".
+class RecordingListener : public SaveListener {
+  public:
+    std::string role() const override { return "record"; }
+    void mapSaved(const SavedMap& saved) override {
+        heard.push_back("map " + saved.path + " " + std::to_string(saved.map.values()[0]) + " " +
+                        saved.parameters.text("sdmfile2").value_or("?"));
+        if (saved.path.find("refuse") != std::string::npos) throw WriteError("refused");
+    }
+    void runSaved(const SavedRun& saved) override {
+        heard.push_back("run " + saved.fmrPath + " " + saved.stcPath + " " +
+                        std::to_string(saved.volumes));
+    }
+    std::vector<std::string> heard;
+};
+
+TEST_F(Host, ListenersHearEverySaveAndTheirFailuresAreFaults) {
+    HostContext& host = make({}, nullptr, true);
+    RecordingListener first;
+    RecordingListener second;
+    host.addListener(first);
+    host.addListener(second);
+    host.parameters().set("sdmfile2", "full.sdm");
+    ASSERT_TRUE(host.createMap());
+    MapHeader header{};
+    host.getMap(&header)[0][0] = 2.5f;
+    const std::string map = folder.path("a.map");
+    const std::string refused = folder.path("refuse.map");
+    EXPECT_TRUE(host.saveMaps(map.c_str()));
+    EXPECT_TRUE(host.saveMaps(refused.c_str()));  // the map is on disk whatever the listener says
+    EXPECT_FALSE(host.saveMaps(folder.path("missing/b.map").c_str()));
+    EXPECT_TRUE(host.saveFmrAndStc(folder.path("copy.fmr").c_str(), "copy"));
+
+    const std::vector<std::string> expected = {
+        "map " + map + " 2.500000 full.sdm", "map " + refused + " 2.500000 full.sdm",
+        "run " + folder.path("copy.fmr") + " " + folder.path("copy.stc") + " 4"};
+    EXPECT_EQ(first.heard, expected);
+    EXPECT_EQ(second.heard, expected);
+    EXPECT_TRUE(std::filesystem::exists(refused));
+    EXPECT_THAT(err.str(),
+                testing::HasSubstr("quorvis: saved " + refused + "\nquorvis: record of " + refused +
+                                   ": refused\nquorvis: record of " + refused + ": refused\n"));
+    EXPECT_EQ(host.faultCount(), 3);  // two listeners on one map, and the map that was not saved
 }
 
 }  // namespace
