@@ -33,8 +33,14 @@ constexpr std::string_view kHeaderEnd = "FirstConfoundPredictor:";
 // The whole file, read as bytes: line ends are handled by the parsers, which treat a carriage
 // return as white space, so files written on Windows read the same everywhere.
 std::string readFileContents(const std::string& path) {
+    // A folder cannot be read as a file, and a device such as /dev/zero never ends: reading it
+    // would fill the memory. Pipes stay readable, so a design may come from a shell's <(...).
     std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored)) throw OpenFileError(path);
+    const std::filesystem::file_type type = std::filesystem::status(path, ignored).type();
+    if (type == std::filesystem::file_type::directory ||
+        type == std::filesystem::file_type::character ||
+        type == std::filesystem::file_type::block || type == std::filesystem::file_type::socket)
+        throw OpenFileError(path);
     std::ifstream file(path, std::ios::binary);
     if (!file) throw OpenFileError(path);
     std::string contents;

@@ -115,6 +115,8 @@ std::vector<BadInput> badInputs() {
         {"folder given as SDM", [](const fs::path& f) { fs::create_directory(f / "folder.sdm"); },
          comparison("folder.sdm", "full.sdm", "run.nii.gz"), 1,
          messageBox("Failed opening for reading: folder.sdm")},
+        {"device given as SDM", nothing, comparison("/dev/zero", "full.sdm", "run.nii.gz"), 1,
+         messageBox("Failed opening for reading: /dev/zero")},
         {"SDM that cannot be read",
          [](const fs::path& f) { fs::permissions(f / "full.sdm", fs::perms::none); },
          comparison("task.sdm", "full.sdm", "run.nii.gz"), 1,
