@@ -6,9 +6,8 @@
 // thread that calls the plug-in. The order of the virtual functions is the host's virtual-table
 // layout and must not change.
 //
-// The destructor is defined here, so the class has no key function: every program that includes
-// this header gets the class's type information itself and needs nothing from the plug-in at link
-// time (checked builds of a host look the type up on every virtual call).
+// The library exports the class as a whole (constructors, destructor, assignment, virtual table);
+// a host only calls through the virtual table and needs nothing from the library at link time.
 
 #include "plugin/export.h"
 
@@ -16,7 +15,7 @@ class TANDREL_EXPORT ZorqPluginInterface {
   public:
     ZorqPluginInterface();
     ZorqPluginInterface(const ZorqPluginInterface& other);
-    virtual ~ZorqPluginInterface() = default;
+    virtual ~ZorqPluginInterface();
     ZorqPluginInterface& operator=(const ZorqPluginInterface& other);
 
     // Runs the dialog action the host asks for; the result is the action's.
