@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
@@ -30,6 +31,12 @@ std::string folderOf(const std::string& path) {
 }
 
 FmrDocument openFmrDocument(const std::string& path) {
+    // A device such as /dev/zero would be read as one endless line.
+    std::error_code unknown;  // a path that cannot be looked at is reported by the open below
+    const std::filesystem::file_status status = std::filesystem::status(path, unknown);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        throw RunReadError(path + ": is not a regular file");
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) throw RunReadError(path + ": cannot open: " + std::strerror(errno));
     const FmrFile document = parseFmrFile(in, path);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "host/atomic_file.h"
 #include "host/nifti_io.h"
@@ -58,6 +59,19 @@ class OpenRun : public testing::Test {
 
     TempFolder folder;
 };
+
+TEST(OpenDocument, RefusesADeviceGivenAsDocument) {
+    // /dev/zero has no line end: reading it as a document would never finish.
+    TempFolder folder;
+    const std::string link = folder.path("endless.fmr");
+    std::filesystem::create_symlink("/dev/zero", link);
+    try {
+        openDocument(link);
+        FAIL() << "no error";
+    } catch (const RunReadError& error) {
+        EXPECT_EQ(error.what(), link + ": is not a regular file");
+    }
+}
 
 TEST_F(OpenRun, HeaderNamesTheDocumentAndItsSizeAndNothingElse) {
     const FmrDocument document = openDocument(folder.path("run1.nii.gz"));
