@@ -3,25 +3,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include "tests/host/parsed_command_line.h"
 
 namespace host {
 namespace {
 
-struct Parsed {
-    CommandLine commandLine;
-    std::string out;
-    std::string err;
-};
-
-Parsed parse(std::vector<const char*> arguments) {
-    arguments.insert(arguments.begin(), "quorvis");
-    std::ostringstream out;
-    std::ostringstream err;
-    CommandLine commandLine =
-        parseCommandLine(static_cast<int>(arguments.size()), arguments.data(), out, err);
-    return Parsed{std::move(commandLine), out.str(), err.str()};
-}
+using host_test::parse;
+using host_test::Parsed;
 
 TEST(CommandLine, CollectsTheSessionInTheOrderGiven) {
     const Parsed parsed =
