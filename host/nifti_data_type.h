@@ -3,8 +3,10 @@
 // floats it keeps a run in: converted in double precision, scaled by the header's scl_slope and
 // scl_inter, rounded once to float.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace host {
 
@@ -40,5 +42,28 @@ const NiftiDataType* findNiftiDataType(int code);
 
 // Reverses the bytes of each `width`-byte unit in `bytes` bytes of data.
 void swapBytes(unsigned char* data, std::size_t bytes, std::size_t width);
+
+// Reads `count` values stored as `type` into `out` as floats, chunk by chunk, so that a run of
+// another type never needs a second full copy; float data are read straight into `out`.
+// `readExactly(target, bytes, bytesBefore)` reads the next `bytes` bytes or throws.
+template <class ReadExactly>
+void readAsFloats(const NiftiDataType& type, bool swapped, const Scaling& scaling, float* out,
+                  std::size_t count, ReadExactly readExactly) {
+    constexpr std::size_t kChunkBytes = std::size_t{1} << 24;
+    constexpr std::int16_t kFloat32 = 16;
+    const std::size_t width = type.bytes;
+    const bool direct = type.code == kFloat32;
+    std::vector<unsigned char> chunk(direct ? 0 : std::min(kChunkBytes, count * width));
+    const std::size_t perChunk = kChunkBytes / width;
+    for (std::size_t done = 0; done < count;) {
+        const std::size_t n = std::min(perChunk, count - done);
+        unsigned char* target =
+            direct ? reinterpret_cast<unsigned char*>(out + done) : chunk.data();
+        readExactly(target, n * width, done * width);
+        if (swapped) swapBytes(target, n * width, type.swap);
+        if (!direct || scaling.active) type.convert(target, n, out + done, scaling);
+        done += n;
+    }
+}
 
 }  // namespace host

@@ -23,7 +23,6 @@ namespace {
 
 constexpr int kNifti1HeaderSize = 348;
 constexpr int kNifti2HeaderSize = 540;
-constexpr std::size_t kChunkBytes = std::size_t{1} << 24;
 
 struct ZnzCloser {
     void operator()(znzptr* file) const noexcept { Xznzclose(&file); }
@@ -228,21 +227,12 @@ class RunReader {
                  std::to_string(image.iname_offset));
         }
         const NiftiDataType& type = *findNiftiDataType(image.datatype);
-        const std::size_t width = type.bytes;
-        const bool swap = image.byteorder != nifti_short_order();
-        const Scaling scaling = scalingOf(image.scl_slope, image.scl_inter);
-        const bool direct = image.datatype == DT_FLOAT32;
-        std::vector<unsigned char> chunk(direct ? 0 : std::min(kChunkBytes, count * width));
-        const std::size_t perChunk = kChunkBytes / width;
-        for (std::size_t done = 0; done < count;) {
-            const std::size_t n = std::min(perChunk, count - done);
-            unsigned char* target =
-                direct ? reinterpret_cast<unsigned char*>(out + done) : chunk.data();
-            readExactly(target, n * width, done * width, count * width, image.iname_offset);
-            if (swap) swapBytes(target, n * width, type.swap);
-            if (!direct || scaling.active) type.convert(target, n, out + done, scaling);
-            done += n;
-        }
+        const std::size_t total = count * type.bytes;
+        readAsFloats(type, image.byteorder != nifti_short_order(),
+                     scalingOf(image.scl_slope, image.scl_inter), out, count,
+                     [&](unsigned char* target, std::size_t bytes, std::size_t before) {
+                         readExactly(target, bytes, before, total, image.iname_offset);
+                     });
     }
 
     void readExactly(unsigned char* target, std::size_t bytes, std::size_t before,

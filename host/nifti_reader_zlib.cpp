@@ -28,7 +28,6 @@ namespace {
 
 constexpr std::int32_t kNifti1HeaderSize = 348;
 constexpr std::int32_t kNifti2HeaderSize = 540;
-constexpr std::size_t kChunkBytes = std::size_t{1} << 24;
 
 struct GzCloser {
     void operator()(gzFile_s* file) const noexcept { gzclose(file); }
@@ -196,22 +195,11 @@ class RunReader {
             fail("is truncated: its image data should start at byte " +
                  std::to_string(header.dataOffset));
         }
-        const NiftiDataType& type = *header.type;
-        const std::size_t width = type.bytes;
-        const bool direct = type.code == 16;
-        std::vector<unsigned char> chunk(direct ? 0 : std::min(kChunkBytes, count * width));
-        const std::size_t perChunk = kChunkBytes / width;
-        for (std::size_t done = 0; done < count;) {
-            const std::size_t n = std::min(perChunk, count - done);
-            unsigned char* target =
-                direct ? reinterpret_cast<unsigned char*>(out + done) : chunk.data();
-            readExactly(target, n * width, done * width, count * width, header.dataOffset);
-            if (header.swapped) swapBytes(target, n * width, type.swap);
-            if (!direct || header.scaling.active) {
-                type.convert(target, n, out + done, header.scaling);
-            }
-            done += n;
-        }
+        const std::size_t total = count * header.type->bytes;
+        readAsFloats(*header.type, header.swapped, header.scaling, out, count,
+                     [&](unsigned char* target, std::size_t bytes, std::size_t before) {
+                         readExactly(target, bytes, before, total, header.dataOffset);
+                     });
     }
 
     void readExactly(unsigned char* target, std::size_t bytes, std::size_t before,
